@@ -1,0 +1,107 @@
+#include "startup/mdlProjectHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "contracts/ObjectImpl.h"
+
+namespace {
+
+struct Line {
+  std::u16string category;
+  std::u16string message;
+  friend bool operator==(const Line&, const Line&) = default;
+};
+
+class FakeProject : public vx::ObjectImpl<vx::IProject> {
+ public:
+  vx::Status Log(std::u16string_view category, std::u16string_view message) noexcept override {
+    if (failWith != 0) return vx::Status::Failed({failWith, u"Core.Project", u"disk full"});
+    lines.push_back({std::u16string(category), std::u16string(message)});
+    return vx::Status::Ok();
+  }
+  vx::Status Checkpoint() noexcept override { return vx::Status::Ok(); }
+  vx::Status GetText(std::u16string_view, std::u16string*) noexcept override {
+    return vx::Status::Ok();
+  }
+  vx::Status ShowHelp() noexcept override { return vx::Status::Ok(); }
+
+  std::vector<Line> lines;
+  int32_t failWith = 0;
+};
+
+class ProjectLog : public ::testing::Test {
+ protected:
+  void SetUp() override { mdlProjectHelpers::ResetProjectLogForTests(); }
+  void TearDown() override { mdlProjectHelpers::ResetProjectLogForTests(); }
+};
+
+TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSet) {
+  EXPECT_FALSE(mdlProjectHelpers::BoundProject());
+  for (int i = 0; i < 2; ++i) {
+    uint32_t callLine = 0;
+    try {
+      callLine = __LINE__ + 1;
+      mdlProjectHelpers::LogProject(u"Load", u"m");
+      FAIL() << "no error";
+    } catch (const vx::Error& e) {
+      EXPECT_EQ(e.number(), vx::kErrObjectNotSet);
+      // No handler of its own: the source is untouched, the line is the caller's.
+      EXPECT_EQ(e.source(), u"vxTM2Main");
+      EXPECT_EQ(e.line(), callLine);
+    }
+  }
+}
+
+TEST_F(ProjectLog, LinesCarryThePrefixOfTheBoundName) {
+  auto p = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(p, u"Main");
+  EXPECT_EQ(mdlProjectHelpers::BoundProject().get(), p.get());
+  mdlProjectHelpers::LogProject(u"Load", u"Screen:\r\nx");
+  mdlProjectHelpers::LogProject(u"", u"terminating...");
+  EXPECT_EQ(p->lines,
+            (std::vector<Line>{{u"Main.Load", u"Screen:\r\nx"}, {u"Main.", u"terminating..."}}));
+}
+
+TEST_F(ProjectLog, AnEmptyNameSwitchesProjectButKeepsThePrefix) {
+  auto first = vx::MakeObject<FakeProject>();
+  auto second = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(first, u"Main");
+  mdlProjectHelpers::BindProjectLog(second, u"");
+  mdlProjectHelpers::LogProject(u"SetControl", u"step");
+  EXPECT_TRUE(first->lines.empty());
+  EXPECT_EQ(second->lines, (std::vector<Line>{{u"Main.SetControl", u"step"}}));
+}
+
+TEST_F(ProjectLog, WithoutAnyNameThereIsNoPrefix) {
+  auto p = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(p, u"");
+  mdlProjectHelpers::LogProject(u"Load", u"m");
+  EXPECT_EQ(p->lines, (std::vector<Line>{{u"Load", u"m"}}));
+}
+
+TEST_F(ProjectLog, TheProjectsErrorReachesTheCallerUnchanged) {
+  auto p = vx::MakeObject<FakeProject>();
+  p->failWith = 61;
+  mdlProjectHelpers::BindProjectLog(p, u"Main");
+  try {
+    mdlProjectHelpers::LogProject(u"Load", u"m");
+    FAIL() << "no error";
+  } catch (const vx::Error& e) {
+    EXPECT_EQ(e.info(), (vx::ErrorInfo{61, u"Core.Project", u"disk full"}));
+  }
+}
+
+TEST_F(ProjectLog, TheBindingHoldsACountUntilReset) {
+  const int32_t before = vx::gLiveObjects;
+  mdlProjectHelpers::BindProjectLog(vx::MakeObject<FakeProject>(), u"Main");
+  EXPECT_EQ(vx::gLiveObjects, before + 1);
+  mdlProjectHelpers::LogProject(u"Load", u"still alive");
+  mdlProjectHelpers::ResetProjectLogForTests();
+  EXPECT_EQ(vx::gLiveObjects, before);
+}
+
+}  // namespace

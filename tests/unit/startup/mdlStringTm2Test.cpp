@@ -1,0 +1,58 @@
+#include "startup/mdlStringTm2.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The block's bytes in memory order, each code unit little-endian.
+std::vector<uint8_t> Bytes(const std::u16string& s) {
+  std::vector<uint8_t> bytes;
+  for (char16_t c : s) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return bytes;
+}
+
+TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
+  EXPECT_EQ(
+      Bytes(mdlStringTm2::MakeTextBlock(u"abc")),
+      (std::vector<uint8_t>{0, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0x61, 0, 0x62, 0, 0x63, 0}));
+  EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
+}
+
+TEST(MakeTextBlock, LengthFieldUsesBothHalvesForLongTexts) {
+  const std::u16string text(40000, u'\xFFFF');
+  const std::u16string block = mdlStringTm2::MakeTextBlock(text);
+  ASSERT_EQ(block.size(), 40006u);
+  const uint32_t field = 2u * 40000u + 4u;  // 80004 = 0x00013884
+  EXPECT_EQ(block[2], static_cast<char16_t>(field & 0xFFFF));
+  EXPECT_EQ(block[3], static_cast<char16_t>(field >> 16));
+  EXPECT_EQ(block.substr(6), text);
+}
+
+TEST(MakeTextBlock, MemoryOfTheBlockIsLittleEndianOnThisHost) {
+  const std::u16string block = mdlStringTm2::MakeTextBlock(u"\x0102");
+  const auto* raw = reinterpret_cast<const unsigned char*>(block.data());
+  if (raw[12] != 0x02) GTEST_SKIP() << "big-endian host";
+  EXPECT_EQ(raw[4], 6);
+  EXPECT_EQ(raw[13], 1);
+}
+
+TEST(AllocString, GivesTheLengthAskedAndRefusesNegatives) {
+  EXPECT_EQ(mdlStringTm2::AllocString(0).size(), 0u);
+  EXPECT_EQ(mdlStringTm2::AllocString(7).size(), 7u);
+  try {
+    mdlStringTm2::AllocString(-1);
+    FAIL() << "no error";
+  } catch (const vx::Error& e) {
+    EXPECT_EQ(e.number(), vx::kErrInvalidCall);
+    EXPECT_EQ(e.source().rfind(u"mdlStringTm2.", 0), 0u);
+  }
+}
+
+}  // namespace
