@@ -1,0 +1,123 @@
+#include "common/ControlBase.h"
+
+#include "common/LateBound.h"
+
+namespace vx::controlkit {
+
+HINSTANCE ThisModule() noexcept {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+ControlBase::ControlBase(std::u16string windowClass) : windowClass_(std::move(windowClass)) {}
+
+void ControlBase::RegisterWindowClass() const {
+  const auto* name = reinterpret_cast<const wchar_t*>(windowClass_.c_str());
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(ThisModule(), name, &existing)) return;
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.style = CS_HREDRAW | CS_VREDRAW;
+  cls.lpfnWndProc = &ControlBase::WindowProc;
+  cls.hInstance = ThisModule();
+  cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = name;
+  if (!RegisterClassExW(&cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    Raise(kErrAppDefined, windowClass_, u"The control's window class cannot be registered");
+  }
+}
+
+Status ControlBase::CreateControlWindow(intptr_t parent, intptr_t* window) noexcept {
+  return Guard([&] {
+    *window = 0;
+    const HWND parentWindow = reinterpret_cast<HWND>(parent);
+    if (window_) Raise(kErrInvalidCall, windowClass_, u"The control already has a window");
+    if (!IsWindow(parentWindow)) Raise(kErrInvalidCall, windowClass_, u"The parent is no window");
+    RegisterWindowClass();
+    const RECT bounds = InitialBounds(parentWindow);
+    AddRef();  // the window's count; WM_NCDESTROY gives it back
+    const HWND created = CreateWindowExW(0, reinterpret_cast<const wchar_t*>(windowClass_.c_str()),
+                                         L"", WS_CHILD | WS_CLIPSIBLINGS, bounds.left, bounds.top,
+                                         bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                         parentWindow, nullptr, ThisModule(), this);
+    if (!created) {
+      // Without WM_NCCREATE the window never took the count; with it, WM_NCDESTROY gave it back.
+      if (!windowHoldsCount_) Release();
+      Raise(kErrAppDefined, windowClass_, u"The control's window cannot be created");
+    }
+    *window = reinterpret_cast<intptr_t>(created);
+  });
+}
+
+Status ControlBase::SetEventSink(IEventSink* sink) noexcept {
+  sink_ = sink;
+  return Status::Ok();
+}
+
+RECT ControlBase::InitialBounds(HWND) {
+  return RECT{0, 0, 100, 30};
+}
+
+LRESULT ControlBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT ControlBase::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void ControlBase::RaiseEvent(std::u16string_view name) noexcept {
+  if (sink_) (void)sink_->OnEvent(name);
+}
+
+void ControlBase::Invalidate() noexcept {
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void ControlBase::AddProperty(int32_t dispId, std::u16string name, Getter get, Setter set) {
+  AddMember(dispId, std::move(name),
+            [get = std::move(get), set = std::move(set)](std::span<const Value> args) {
+              if (args.empty()) return get();
+              if (args.size() > 1 || !set) Raise(kErrInvalidCall);
+              set(args[0]);
+              return Value();
+            });
+}
+
+LRESULT CALLBACK ControlBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self =
+        static_cast<ControlBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    self->windowHoldsCount_ = true;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<ControlBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    LRESULT result = 0;
+    try {
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      result = DefWindowProcW(window, message, wParam, lParam);
+    }
+    self->window_ = nullptr;
+    self->windowHoldsCount_ = false;
+    self->Release();  // may delete the object: nothing touches it afterwards
+    return result;
+  }
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // No exception crosses the window procedure into the platform.
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace vx::controlkit

@@ -1,0 +1,24 @@
+#include "ctlFlatLabel.h"
+
+#include "Paint.h"
+#include "common/LateBound.h"
+
+namespace vx::basectrl {
+
+ctlFlatLabel::ctlFlatLabel() : ControlBase(u"vxTM2BaseCtrl.ctlFlatLabel") {
+  AddProperty(
+      1, u"Caption", [this] { return Value(caption_); },
+      [this](const Value& v) {
+        caption_ = controlkit::ToText(v);
+        Invalidate();
+      });
+}
+
+LRESULT ctlFlatLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  PaintScope paint(Window());
+  DrawLine(paint.dc(), caption_, paint.client(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+  return 0;
+}
+
+}  // namespace vx::basectrl

@@ -1,0 +1,49 @@
+#include "ctlProgressBar.h"
+
+#include "Paint.h"
+#include "common/LateBound.h"
+
+namespace vx::basectrl {
+
+using controlkit::ToInt32;
+
+ctlProgressBar::ctlProgressBar() : ControlBase(u"vxTM2BaseCtrl.ctlProgressBar") {
+  AddProperty(
+      1, u"Value", [this] { return Value(value_); },
+      [this](const Value& v) { Set(min_, max_, ToInt32(v)); });
+  AddProperty(
+      2, u"Min", [this] { return Value(min_); },
+      [this](const Value& v) { Set(ToInt32(v), max_, value_); });
+  AddProperty(
+      3, u"Max", [this] { return Value(max_); },
+      [this](const Value& v) { Set(min_, ToInt32(v), value_); });
+}
+
+void ctlProgressBar::Set(int32_t min, int32_t max, int32_t value, Here here) {
+  if (min >= max || value < min || value > max) {
+    Raise(kErrInvalidPropertyValue, u"vxTM2BaseCtrl.ctlProgressBar", u"Invalid property value",
+          here);
+  }
+  min_ = min;
+  max_ = max;
+  value_ = value;
+  Invalidate();
+}
+
+int ctlProgressBar::FilledWidth(int width) const noexcept {
+  const long long range = static_cast<long long>(max_) - min_;
+  return static_cast<int>(static_cast<long long>(width) * (value_ - min_) / range);
+}
+
+LRESULT ctlProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  PaintScope paint(Window());
+  RECT track = paint.client();
+  DrawEdge(paint.dc(), &track, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  RECT filled = track;
+  filled.right = track.left + FilledWidth(track.right - track.left);
+  FillRect(paint.dc(), &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+  return 0;
+}
+
+}  // namespace vx::basectrl
