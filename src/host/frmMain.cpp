@@ -1,0 +1,592 @@
+#include "host/frmMain.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "contracts/CallByName.h"
+#include "contracts/Numeric.h"
+#include "contracts/Value.h"
+#include "host/ProgramArguments.h"
+#include "host/TextToNumber.h"
+#include "host/mdlGlobalFMenu.h"
+#include "host/modBasis.h"
+#include "host/modFormSize.h"
+#include "layout/mdlGlobalFDisplay.h"
+#include "layout/modGdi.h"
+#include "startup/mdlGpfTm2.h"
+#include "startup/mdlProjectHelpers.h"
+#include "startup/mdlStringTm2.h"
+#include "startup/modRegistry.h"
+#include "startup/modString.h"
+#include "toolkit/ComponentRuntime.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PendingCallNotice.h"
+#include "toolkit/Screen.h"
+
+using mdlProjectHelpers::BoundProject;
+using mdlProjectHelpers::LogProject;
+using vx::Here;
+using vx::toolkit::PendingCallScope;
+
+namespace {
+
+constexpr std::u16string_view kPrefix = u"frmMain.";
+constexpr std::u16string_view kScreenName = u"myEmbeddedControl";
+constexpr std::u16string_view kStartscreen = u"vxTM2Core.ctlStartscreen";
+constexpr std::u16string_view kServerStartscreen = u"vxTM2Core.ctlServerStartscreen";
+constexpr std::u16string_view kStatusBarClass = u"vxTM2BaseCtrl.ctlStatusBar";
+constexpr std::u16string_view kGripperClass = u"vxTM2BaseCtrl.ctlGripper";
+// The status bar's one notification the host subscribes to.
+constexpr std::u16string_view kStatusBarClick = u"Click";
+constexpr int32_t kStartscreenCommand = 0x60030002;
+constexpr int32_t kServerStartscreenCommand = 0x60030011;
+
+// Start-up's constants.
+constexpr int32_t kBaseMinWidth = 750;
+constexpr int32_t kBaseMinWidthHighDpi = 950;
+constexpr int32_t kDpiThreshold = 96;
+constexpr int32_t kBaseMinHeight = 500;
+constexpr int32_t kScreenMargin = 50;
+constexpr std::u16string_view kInstallKey = u"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install";
+constexpr std::u16string_view kServerModeValue = u"ServerMode";
+constexpr uint32_t kPendingCallTimeout = 60000;
+constexpr int16_t kKeyF1 = 112;
+constexpr std::u16string_view kNotInstalled =
+    u"Application not properly installed, try re-installing!\r\n\r\nError: ";
+
+// The window's size before the minimum-size hook raises it, in pixels.
+constexpr float kDesignWidthPixels = 800;
+constexpr float kDesignHeightPixels = 600;
+// The size grip's design placement, in twips.
+constexpr float kGripLeft = 9240;
+constexpr float kGripTop = 6300;
+constexpr float kGripSize = 255;
+
+enum CloseReason : int16_t { kCloseByUser = 0, kCloseByCode = 1 };
+enum WindowStateValue : int16_t { kNormal = 0, kMaximized = 2 };
+
+std::u16string Decimal(int64_t v) {
+  std::u16string text;
+  for (char c : std::to_string(v)) text += static_cast<char16_t>(c);
+  return text;
+}
+
+// Toward zero, as the geometry text writes bounds.
+std::u16string Truncated(float v) {
+  return Decimal(static_cast<int64_t>(std::trunc(v)));
+}
+
+std::vector<std::u16string_view> SplitAtSpaces(std::u16string_view text) {
+  std::vector<std::u16string_view> fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t space = text.find(u' ', start);
+    fields.push_back(text.substr(start, space - start));
+    if (space == std::u16string_view::npos) return fields;
+    start = space + 1;
+  }
+}
+
+// The class name of a screen without its library prefix.
+std::u16string_view ClassOf(std::u16string_view progId) {
+  const size_t dot = progId.find(u'.');
+  return dot == std::u16string_view::npos ? progId : progId.substr(dot + 1);
+}
+
+// to - from in 32 bits; error 6 when it does not fit.
+int32_t PixelDifference(int32_t to, int32_t from, Here here = Here::current()) {
+  const int64_t difference = static_cast<int64_t>(to) - from;
+  if (difference < INT32_MIN || difference > INT32_MAX) vx::Raise(vx::kErrOverflow, {}, {}, here);
+  return static_cast<int32_t>(difference);
+}
+
+// A number of the value helpers' lists as a single-precision value.
+float SingleOf(const vx::Value& v, Here here = Here::current()) {
+  if (const auto* f = std::get_if<float>(&v.storage())) return *f;
+  if (const auto* i = std::get_if<int16_t>(&v.storage())) return *i;
+  vx::Raise(vx::kErrTypeMismatch, {}, {}, here);
+}
+
+vx::Ref<vx::IProject> RequireProject(Here here) {
+  vx::Ref<vx::IProject> project = BoundProject();
+  if (!project) vx::Raise(vx::kErrObjectNotSet, {}, {}, here);
+  return project;
+}
+
+void Checkpoint(Here here = Here::current()) {
+  vx::Check(RequireProject(here)->Checkpoint(), here);
+}
+
+}  // namespace
+
+frmMain::frmMain() {
+  // F1 must reach the window while a screen holds the focus.
+  SetKeyPreview(true);
+  AddMember(kMovedDispId, u"Moved", [this](std::span<const vx::Value>) {
+    Moved();
+    return vx::Value();
+  });
+  AddMember(kActivatedDispId, u"Activated",
+            [this](std::span<const vx::Value>) { return vx::Value(vx::Boolean{mActivated}); });
+}
+
+frmMain::~frmMain() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void frmMain::Form_Load() {
+  vx::Ref<vx::IAppServices> services;
+  try {
+    vx::Handled(kPrefix, Here::current(), [&] {
+      CreateDesignControls();
+      RunStartup(services);
+    });
+  } catch (const vx::Error& error) {
+    ShowLoadFailure(error, services);
+  }
+  // The exit point: a start-up that did not complete ends the program.
+  if (!mLoaded) Unload();
+}
+
+// The window's design: caption, size and the two controls that exist with the window.
+void frmMain::CreateDesignControls(Here here) {
+  Form::SetCaption(kAppTitle);
+  SetWidth(kDesignWidthPixels * vx::toolkit::TwipsPerPixelX(), here);
+  SetHeight(kDesignHeightPixels * vx::toolkit::TwipsPerPixelY(), here);
+
+  moStatusBar = Controls().Add(kStatusBarClass, u"ctlStatusBar", here);
+  moStatusBar->SetLeft(0, here);
+  moStatusBar->SetWidth(ScaleWidth(here), here);
+  moStatusBar->SetTop(ScaleHeight(here) - moStatusBar->Height(here), here);
+  moStatusBar->SetNotificationHandler(
+      [this](std::u16string_view event) { OnStatusBarNotification(event); }, here);
+  moStatusBar->SetVisible(true, here);
+
+  ctlGripper = Controls().Add(kGripperClass, u"ctlGripper", here);
+  ctlGripper->SetLeft(kGripLeft, here);
+  ctlGripper->SetTop(kGripTop, here);
+  ctlGripper->SetWidth(kGripSize, here);
+  ctlGripper->SetHeight(kGripSize, here);
+  ctlGripper->SetVisible(true, here);
+}
+
+// The steps of start-up; an error leaves them with the line at which it arose.
+void frmMain::RunStartup(vx::Ref<vx::IAppServices>& services, Here) {
+  mLoaded = vx::kVxFalse;
+
+  modString::TokenArray args = modString::SplitCommandLine(
+      vx::host::ArgumentTextOf(reinterpret_cast<const char16_t*>(GetCommandLineW())));
+
+  auto settings = vx::toolkit::Create<vx::ISettingsStore>(vx::ISettingsStore::kClassName);
+  vx::Check(settings->Init(u"settings"));
+
+  std::vector<std::u16string> parameters;
+  const bool debug = modString::TakeSwitch(u"debug", 0, 0, args, parameters);
+  const bool log = modString::TakeSwitch(u"log", 0, 0, args, parameters);
+  vx::Check(settings->SetValue(u"log", debug || log ? u"y" : u"n"));
+
+  std::u16string value;
+  if (modString::TakeOptionValue(u"autosync", true, args, value)) {
+    vx::Check(settings->SetValue(u"autosync", value));
+  }
+
+  if (args.size() == 1) {
+    vx::Check(settings->SetValue(u"partnership-filename", modString::StripQuotes(args[0])));
+  } else if (args.size() > 1) {
+    vx::Raise(vx::kErrAppDefined, {}, u"Too many parameters");
+  }
+
+  mdlGpfTm2::InstallCrashFilter();
+
+  Moved();
+
+  const int32_t dpi = mdlGlobalF::GetLogPixelsX(GetDeviceContext().get());
+  const int32_t baseWidth = dpi > kDpiThreshold ? kBaseMinWidthHighDpi : kBaseMinWidth;
+  const int32_t minWidth = modBasis::MinLong(
+      baseWidth, mdlGlobalF::GetHorzRes(GetDeviceContext().get()) - kScreenMargin);
+  const int32_t minHeight = modBasis::MinLong(
+      kBaseMinHeight, mdlGlobalF::GetVertRes(GetDeviceContext().get()) - kScreenMargin);
+  modFormSize::HookFormSize(Self<vx::IGui>(), minWidth, minHeight, true);
+
+  const auto serverMode =
+      modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, kServerModeValue);
+  if (serverMode && *serverMode == u"1") mServerMode = vx::kVxTrue;
+
+  mCore = vx::toolkit::Create<vx::IAppCore>(vx::IAppCore::kClassName);
+
+  vx::VxBool ok = vx::kVxFalse;
+  {
+    PendingCallScope pending;
+    vx::Check(mCore->Init(this, settings.get(), reinterpret_cast<intptr_t>(InstanceHandle()), &ok));
+  }
+  if (!ok) {
+    // The core refuses to start: not an error, the program just ends.
+    mCore.Reset();
+    return;
+  }
+
+  services = vx::QueryAs<vx::IAppServices>(mCore);
+  vx::Ref<vx::IProject> project;
+  vx::Check(services->GetProject(&project));
+  mdlProjectHelpers::BindProjectLog(project, u"Main");
+
+  ConfigurePendingCallNotice();
+
+  LogProject(u"Load", u"Screen:" + mdlStringTm2::MakeTextBlock(
+                                       mdlGlobalF::GetDisplayReport(GetDeviceContext().get())));
+  mLoaded = vx::kVxTrue;
+}
+
+void frmMain::ShowLoadFailure(const vx::Error& error,
+                              const vx::Ref<vx::IAppServices>& services) noexcept {
+  mLoadFailed = true;
+  std::u16string text;
+  try {
+    text = Decimal(error.number()) + u";" + error.source() + u" " + error.description();
+  } catch (...) {
+    return;  // not even the text could be made; the window still unloads
+  }
+  if (services) {
+    // Telling the project is worth a try; the user learns of the failure either way.
+    (void)vx::Guard([&] {
+      vx::Ref<vx::IProject> project;
+      vx::Check(services->GetProject(&project));
+      if (!project) vx::Raise(vx::kErrObjectNotSet);
+      vx::Check(project->Log(u"Main", u"ERROR: " + text));
+    });
+  }
+  (void)vx::Guard([&] {
+    vx::toolkit::ShowMessageBox(Handle(), std::u16string(kNotInstalled) + text, kAppTitle,
+                                MB_ICONSTOP | MB_OK);
+  });
+}
+
+void frmMain::ConfigurePendingCallNotice(Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    const vx::Ref<vx::IProject> project = RequireProject(Here::current());
+    vx::toolkit::PendingCallNotice::SetTimeout(kPendingCallTimeout);
+    std::u16string text;
+    vx::Check(project->GetText(u":ole-request-pending", &text));
+    vx::toolkit::PendingCallNotice::SetText(text);
+    std::u16string caption;
+    vx::Check(project->GetText(u":tm", &caption));
+    vx::toolkit::PendingCallNotice::SetCaption(caption);
+  });
+}
+
+void frmMain::Form_Activate() {
+  // A core that shows a message box while it activates re-activates the window: that nested
+  // activation must not call the core a second time.
+  if (!mLoaded || mActivated || mActivating) return;
+  mActivating = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{mActivating};
+  vx::Handled(kPrefix, Here::current(), [&] {
+    PendingCallScope pending;
+    if (mServerMode) {
+      vx::Check(mCore->ActivateServer());
+    } else {
+      vx::Check(mCore->Activate());
+    }
+    mActivated = vx::kVxTrue;
+  });
+}
+
+void frmMain::Form_KeyDown(int16_t keyCode, int16_t) {
+  if (keyCode != kKeyF1) return;
+  vx::Handled(kPrefix, Here::current(), [&] {
+    const vx::Ref<vx::IProject> project = RequireProject(Here::current());
+    PendingCallScope pending;
+    vx::Check(project->ShowHelp());
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void frmMain::Form_Resize() {
+  RunLayoutPass();
+}
+
+void frmMain::RunLayoutPass(Here here) {
+  if (!mLoaded) return;
+  vx::Handled(kPrefix, here, [&] {
+    using modGdi::FromDeviceTwipsY;
+    using modGdi::ToDeviceTwipsX;
+    using modGdi::ToDeviceTwipsY;
+    if (moEmbeddedControl) {
+      auto& screen = *moEmbeddedControl;
+      if (screen.Left() != 0) screen.SetLeft(0);
+      if (screen.Top() != 0) screen.SetTop(0);
+      if (screen.Width() != ToDeviceTwipsX(ScaleWidth()))
+        screen.SetWidth(ToDeviceTwipsX(ScaleWidth()));
+      if (!moStatusBar) {
+        if (screen.Height() != ToDeviceTwipsY(ScaleHeight())) {
+          screen.SetHeight(ToDeviceTwipsY(ScaleHeight()));
+        }
+      } else {
+        const auto freeHeight = [&] {
+          return modBasis::MaxOfList(
+              modBasis::List{vx::Value(int16_t{0}),
+                             vx::Value(ToDeviceTwipsY(ScaleHeight()) - moStatusBar->Height())});
+        };
+        if (SingleOf(freeHeight()) != screen.Height()) {
+          screen.SetHeight(SingleOf(freeHeight()));
+        }
+      }
+    }
+    if (moStatusBar) {
+      auto& bar = *moStatusBar;
+      if (bar.Left() != 0) bar.SetLeft(0);
+      const auto barTop = [&] {
+        const float d = ToDeviceTwipsY(ScaleHeight()) - bar.Height();
+        return FromDeviceTwipsY(d);
+      };
+      if (bar.Top() != barTop()) bar.SetTop(barTop());
+      if (bar.Width() != ScaleWidth()) bar.SetWidth(ScaleWidth());
+    }
+  });
+}
+
+void frmMain::OnStatusBarNotification(std::u16string_view event) noexcept {
+  if (event != kStatusBarClick) return;
+  (void)vx::Guard([&] {
+    if (moEmbeddedControl && moEmbeddedControl->Visible()) moEmbeddedControl->SetFocus();
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window members and IGui
+
+void frmMain::Moved(Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    if (WindowState() != kNormal) return;
+    msGeometry = Truncated(Left()) + u" " + Truncated(Top()) + u" " + Truncated(Width()) + u" " +
+                 Truncated(Height());
+  });
+}
+
+void frmMain::GetWorkAreaSize(float& height, float& width, Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    RECT area{0, 0, 0, 0};
+    // A failing query leaves the rectangle empty: the result is then 0 x 0.
+    SystemParametersInfoW(SPI_GETWORKAREA, 1, &area, 0);
+    const int32_t pixelsWide = PixelDifference(area.right, area.left);
+    const int32_t pixelsHigh = PixelDifference(area.bottom, area.top);
+    width = vx::ToSingle(static_cast<double>(vx::toolkit::TwipsPerPixelX()) * pixelsWide);
+    height = vx::ToSingle(static_cast<double>(vx::toolkit::TwipsPerPixelY()) * pixelsHigh);
+  });
+}
+
+vx::Status frmMain::SetControl(std::u16string_view progId, vx::Ref<vx::IObject>* screen) noexcept {
+  return vx::Guard([&] { *screen = DoSetControl(progId); });
+}
+
+vx::Ref<vx::IObject> frmMain::DoSetControl(std::u16string_view progId, Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    const auto log = [](std::u16string_view line) { LogProject(u"SetControl", line); };
+    log(u"Start: " + std::u16string(progId));
+    if (moEmbeddedControl) {
+      {
+        PendingCallScope pending;
+        vx::CallByName(moEmbeddedControl->Object(), u"Terminate");
+      }
+      log(u"old terminated");
+      moEmbeddedControl->SetVisible(false);
+      log(u"old set invisible");
+      Controls().Remove(kScreenName);
+      log(u"old removed");
+      moEmbeddedControl.reset();
+      log(u"old nothing");
+    }
+    Refresh();
+    log(u"refreshed");
+
+    vx::Ref<vx::IObject> result;
+    if (progId.empty()) {
+      moEmbeddedControl.reset();
+    } else {
+      const bool startScreen =
+          modBasis::IsInList(vx::Value(std::u16string(progId)),
+                             modBasis::List{vx::Value(std::u16string(kStartscreen)),
+                                            vx::Value(std::u16string(kServerStartscreen))});
+      mdlGlobalF::ChangeCloseWindowButton(Handle(), startScreen);
+      log(u"ChangeCloseWindowButton");
+      {
+        PendingCallScope pending;
+        moEmbeddedControl = Controls().Add(progId, kScreenName);
+      }
+      log(u"added");
+      Checkpoint();
+      result = moEmbeddedControl->Object();
+      log(u"new reference set");
+      Checkpoint();
+      RunLayoutPass();
+      log(u"resized");
+      moEmbeddedControl->SetVisible(true);
+      log(u"set visible");
+    }
+    log(u"end");
+    return result;
+  });
+}
+
+vx::Status frmMain::GetStatusBar(vx::Ref<vx::IObject>* statusBar) noexcept {
+  return vx::Guard([&] {
+    vx::Handled(kPrefix, Here::current(),
+                [&] { *statusBar = moStatusBar ? moStatusBar->Object() : vx::Ref<vx::IObject>(); });
+  });
+}
+
+vx::Status frmMain::SetCaption(std::u16string_view text) noexcept {
+  return vx::Guard([&] { vx::Handled(kPrefix, Here::current(), [&] { Form::SetCaption(text); }); });
+}
+
+vx::Status frmMain::Terminate() noexcept {
+  return vx::Guard([&] { DoTerminate(); });
+}
+
+void frmMain::DoTerminate(Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // Each line goes to the project only while one is bound, asked afresh every time.
+    const auto log = [](std::u16string_view line) {
+      if (const auto project = BoundProject()) vx::Check(project->Log(u"Gui", line));
+    };
+    mdlGpfTm2::RemoveCrashFilter();
+    if (const auto project = BoundProject()) vx::Check(project->Checkpoint());
+    log(u"terminating");
+    // Disabled rather than hidden: input stops during the teardown, and the window does not hand
+    // activation to another window while the core is still being shut down.
+    SetEnabled(false);
+    log(u"unloading ctl");
+    DoSetControl(u"");
+    if (BoundProject()) {
+      log(u"unload me");
+      if (const auto project = BoundProject()) vx::Check(project->Checkpoint());
+    }
+    Unload();
+  });
+}
+
+vx::Status frmMain::GetGeometry(std::u16string* geometry) noexcept {
+  return vx::Guard([&] { *geometry = DoGetGeometry(); });
+}
+
+std::u16string frmMain::DoGetGeometry(Here here) {
+  return vx::Handled(kPrefix, here, [&] { return msGeometry + u" " + Decimal(WindowState()); });
+}
+
+vx::Status frmMain::SetGeometry(std::u16string_view geometry) noexcept {
+  return vx::Guard([&] { DoSetGeometry(geometry); });
+}
+
+void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    float workHeight = 0;
+    float workWidth = 0;
+    GetWorkAreaSize(workHeight, workWidth);
+    if (geometry.empty()) return;
+    const std::vector<std::u16string_view> fields = SplitAtSpaces(geometry);
+    if (fields.size() < 5) return;
+    using modBasis::List;
+    using modBasis::MaxOfList;
+    using modBasis::MinOfList;
+    const vx::Value zero(int16_t{0});
+    SetLeft(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[0]))})));
+    SetTop(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[1]))})));
+    const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
+    SetWidth(SingleOf(MinOfList(
+        List{vx::Value(workWidth),
+             MaxOfList(List{vx::Value(minWidth), vx::Value(vx::host::TextToSingle(fields[2]))})})));
+    const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
+    SetHeight(SingleOf(MinOfList(List{
+        vx::Value(workHeight),
+        MaxOfList(List{vx::Value(minHeight), vx::Value(vx::host::TextToSingle(fields[3]))})})));
+    const int32_t state = vx::host::TextToLong(fields[4]);
+    // Never restored minimised.
+    if (state == kNormal || state == kMaximized) SetWindowState(static_cast<int16_t>(state));
+  });
+}
+
+vx::Status frmMain::NotifyUser() noexcept {
+  return vx::Guard([&] {
+    vx::Handled(kPrefix, Here::current(), [&] {
+      const HWND window = Handle();
+      if (!window) vx::Raise(vx::kErrObjectNotSet);
+      FlashWindow(window, FALSE);
+      FlashWindow(window, TRUE);
+    });
+  });
+}
+
+vx::Status frmMain::RefreshWindow() noexcept {
+  return vx::Guard([&] {
+    vx::Handled(kPrefix, Here::current(), [&] { mdlGlobalF::RefreshMenuBar(Handle()); });
+  });
+}
+
+vx::Status frmMain::GetWindowHandle(int32_t* handle) noexcept {
+  return vx::Guard([&] {
+    vx::Handled(kPrefix, Here::current(), [&] {
+      const HWND window = Handle();
+      if (!window) vx::Raise(vx::kErrObjectNotSet);
+      // Window handles carry 32 significant bits, also in a 64-bit process.
+      *handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
+    });
+  });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shutdown
+
+void frmMain::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
+  if (!mLoaded) return;
+  if (!mCore && unloadMode == kCloseByCode) return;
+  vx::Handled(kPrefix, Here::current(), [&] {
+    LogProject(u"", u"Form_QueryUnload");
+    if (unloadMode != kCloseByUser) return;
+    if (!moEmbeddedControl) {
+      Moved();
+      if (!mCore) vx::Raise(vx::kErrObjectNotSet);
+      vx::VxBool refuse = cancel ? vx::kVxTrue : vx::kVxFalse;
+      {
+        PendingCallScope pending;
+        vx::Check(mCore->QueryClose(&refuse, unloadMode));
+      }
+      cancel = refuse;
+      return;
+    }
+    const std::u16string_view screenClass = ClassOf(moEmbeddedControl->ProgId());
+    if (screenClass == u"ctlStartscreen") {
+      PendingCallScope pending;
+      vx::CallById(moEmbeddedControl->Object(), kStartscreenCommand, {vx::Value(u"exit")});
+    } else if (screenClass == u"ctlServerStartscreen") {
+      PendingCallScope pending;
+      vx::CallById(moEmbeddedControl->Object(), kServerStartscreenCommand, {vx::Value(u"exit")});
+    } else {
+      cancel = vx::kVxTrue;
+    }
+  });
+}
+
+void frmMain::Form_Unload(int16_t& cancel) {
+  if (!mLoaded) return;
+  vx::Handled(kPrefix, Here::current(), [&] {
+    DoSetControl(u"");
+    if (mCore) {
+      LogProject(u"", u"terminating...");
+      {
+        PendingCallScope pending;
+        vx::Check(mCore->Shutdown());
+      }
+      mCore.Reset();
+    }
+    if (!cancel) modFormSize::UnhookFormSize(Self<vx::IGui>());
+  });
+}

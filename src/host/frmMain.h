@@ -1,0 +1,93 @@
+// The main window: the program's start object and the host interface the core drives it through.
+//
+// Form_Load runs the start-up: it fills a settings store from the command line, installs the
+// crash filter, fixes the minimum window size, reads the server mode, creates and initialises the
+// core and binds the project log. From the first activation on the core is in charge and calls
+// the IGui members; it ends the program through IGui::Terminate, or the user closes the window
+// from a start screen.
+//
+// The window is a counted object: the core, the subclassing tables and WinMain each hold a
+// reference. Every IGui member turns what goes wrong into its status after adding "frmMain." and
+// its line to the error's source.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "contracts/IAppCore.h"
+#include "contracts/IGui.h"
+#include "contracts/Object.h"
+#include "contracts/ObjectImpl.h"
+#include "toolkit/ContainedControl.h"
+#include "toolkit/Form.h"
+
+class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
+ public:
+  // The application's title: the window's caption and the caption of the start-up failure box.
+  static constexpr std::u16string_view kAppTitle = u"Telvaro mobile 2";
+  static constexpr int32_t kMovedDispId = 1;
+  static constexpr int32_t kActivatedDispId = 2;
+
+  frmMain();
+
+  // Read-only: true from the first activation after a completed start-up on.
+  vx::VxBool Activated() const noexcept { return mActivated; }
+  // True when start-up ended in its failure message; WinMain reports it in the exit code.
+  bool LoadFailed() const noexcept { return mLoadFailed; }
+
+  // Remembers the window's bounds in the normal state for IGui::GetGeometry. Also reachable by
+  // name, for the subclassing module's call after every move.
+  void Moved(vx::Here here = vx::Here::current());
+
+  // vx::IGui
+  vx::Status SetControl(std::u16string_view progId, vx::Ref<vx::IObject>* screen) noexcept override;
+  vx::Status GetStatusBar(vx::Ref<vx::IObject>* statusBar) noexcept override;
+  vx::Status SetCaption(std::u16string_view text) noexcept override;
+  vx::Status Terminate() noexcept override;
+  vx::Status GetGeometry(std::u16string* geometry) noexcept override;
+  vx::Status SetGeometry(std::u16string_view geometry) noexcept override;
+  vx::Status NotifyUser() noexcept override;
+  vx::Status RefreshWindow() noexcept override;
+  vx::Status GetWindowHandle(int32_t* handle) noexcept override;
+
+ protected:
+  ~frmMain() override;
+
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_KeyDown(int16_t keyCode, int16_t shift) override;
+  void Form_Resize() override;
+  void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
+  void Form_Unload(int16_t& cancel) override;
+
+ private:
+  void CreateDesignControls(vx::Here here = vx::Here::current());
+  void RunStartup(vx::Ref<vx::IAppServices>& services, vx::Here here = vx::Here::current());
+  void ShowLoadFailure(const vx::Error& error, const vx::Ref<vx::IAppServices>& services) noexcept;
+  void ConfigurePendingCallNotice(vx::Here here = vx::Here::current());
+  void OnStatusBarNotification(std::u16string_view event) noexcept;
+  // Form_Resize's pass, also run by SetControl before a new screen is shown.
+  void RunLayoutPass(vx::Here here = vx::Here::current());
+
+  // The bodies of the IGui members, which the shutdown also runs from inside the host.
+  vx::Ref<vx::IObject> DoSetControl(std::u16string_view progId,
+                                    vx::Here here = vx::Here::current());
+  std::u16string DoGetGeometry(vx::Here here = vx::Here::current());
+  void DoSetGeometry(std::u16string_view geometry, vx::Here here = vx::Here::current());
+  void DoTerminate(vx::Here here = vx::Here::current());
+  // Work area of the desktop in toolkit twips: height first, then width.
+  void GetWorkAreaSize(float& height, float& width, vx::Here here = vx::Here::current());
+
+  vx::VxBool mLoaded = vx::kVxFalse;
+  vx::VxBool mActivated = vx::kVxFalse;
+  vx::VxBool mServerMode = vx::kVxFalse;
+  vx::Ref<vx::IAppCore> mCore;
+  std::u16string msGeometry;
+  std::shared_ptr<vx::toolkit::ContainedControl> moEmbeddedControl;
+  std::shared_ptr<vx::toolkit::ContainedControl> moStatusBar;
+  std::shared_ptr<vx::toolkit::ContainedControl> ctlGripper;
+  bool mLoadFailed = false;
+  bool mActivating = false;
+};
