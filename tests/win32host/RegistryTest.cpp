@@ -1,0 +1,145 @@
+#include "startup/modRegistry.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+
+namespace {
+
+constexpr wchar_t kTestKey[] = L"Software\\vxTM2Test\\Registry";
+constexpr char16_t kTestKey16[] = u"Software\\vxTM2Test\\Registry";
+
+// A key of our own under HKCU, made for each test and deleted with everything under it.
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key_, nullptr),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegCloseKey(key_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\vxTM2Test");
+  }
+
+  void SetBytes(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    ASSERT_EQ(RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+  }
+  void SetText(const wchar_t* name, DWORD type, const std::wstring& text) {
+    SetBytes(name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+
+  static std::optional<std::u16string> Read(std::u16string_view name) {
+    return modRegistry::RegReadString(HKEY_CURRENT_USER, kTestKey16, name);
+  }
+
+  HKEY key_ = nullptr;
+};
+
+TEST_F(RegistryTest, StringValues) {
+  SetText(L"One", REG_SZ, L"1");
+  SetText(L"Words", REG_SZ, L"Telvaro mobile 2");
+  EXPECT_EQ(Read(u"One"), u"1");
+  EXPECT_EQ(Read(u"Words"), u"Telvaro mobile 2");
+  // Value names are not case-sensitive in the registry.
+  EXPECT_EQ(Read(u"ONE"), u"1");
+}
+
+TEST_F(RegistryTest, EmptyStringIsEmptyTextNotNoValue) {
+  SetBytes(L"Empty", REG_SZ, L"", sizeof(wchar_t));
+  const auto value = Read(u"Empty");
+  ASSERT_TRUE(value.has_value());
+  EXPECT_EQ(*value, u"");
+}
+
+TEST_F(RegistryTest, ExpandStringIsNotExpanded) {
+  SetText(L"Path", REG_EXPAND_SZ, L"%SystemRoot%\\vx");
+  EXPECT_EQ(Read(u"Path"), u"%SystemRoot%\\vx");
+}
+
+TEST_F(RegistryTest, TextEndsAtFirstNul) {
+  const wchar_t data[] = L"ab\0cd";
+  SetBytes(L"Inner", REG_SZ, data, sizeof data);
+  EXPECT_EQ(Read(u"Inner"), u"ab");
+}
+
+// RegSetValueEx appends a NUL under Wine; NtSetValueKey stores exactly the bytes given.
+TEST_F(RegistryTest, StringWithoutTerminatorReadsWhole) {
+  using NtSetValueKeyFn = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, PVOID, ULONG);
+  const auto setValue = reinterpret_cast<NtSetValueKeyFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey")));
+  ASSERT_NE(setValue, nullptr);
+  wchar_t name[] = L"Bare";
+  UNICODE_STRING valueName{static_cast<USHORT>(4 * sizeof(wchar_t)),
+                           static_cast<USHORT>(sizeof name), name};
+  wchar_t data[] = {L'a', L'b', L'c'};
+  ASSERT_EQ(setValue(key_, &valueName, 0, REG_SZ, data, sizeof data), 0);
+  DWORD size = 0;
+  ASSERT_EQ(RegQueryValueExW(key_, L"Bare", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  ASSERT_EQ(size, sizeof data) << "the value was stored without a terminator";
+
+  EXPECT_EQ(Read(u"Bare"), u"abc");
+}
+
+TEST_F(RegistryTest, OtherTypesGiveNoValue) {
+  const DWORD number = 1;
+  SetBytes(L"Dword", REG_DWORD, &number, sizeof number);
+  const wchar_t multi[] = L"1\0two\0";
+  SetBytes(L"Multi", REG_MULTI_SZ, multi, sizeof multi);
+  SetBytes(L"Binary", REG_BINARY, "1", 1);
+  EXPECT_EQ(Read(u"Dword"), std::nullopt);
+  EXPECT_EQ(Read(u"Multi"), std::nullopt);
+  EXPECT_EQ(Read(u"Binary"), std::nullopt);
+}
+
+TEST_F(RegistryTest, MissingValueOrKeyGivesNoValue) {
+  EXPECT_EQ(Read(u"Missing"), std::nullopt);
+  EXPECT_EQ(
+      modRegistry::RegReadString(HKEY_CURRENT_USER, u"Software\\vxTM2Test\\NoSuchKey", u"One"),
+      std::nullopt);
+  EXPECT_EQ(modRegistry::RegReadString(
+                HKEY_LOCAL_MACHINE, u"SOFTWARE\\Vendaro\\vxTM2Test never installed", u"ServerMode"),
+            std::nullopt);
+}
+
+TEST_F(RegistryTest, KeyIsClosedOnEveryPath) {
+  // Every read opens the key; one that returned without closing it would leave a handle behind.
+  SetText(L"One", REG_SZ, L"1");
+  const DWORD number = 1;
+  SetBytes(L"Dword", REG_DWORD, &number, sizeof number);
+  DWORD before = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  for (int i = 0; i < 50; ++i) {
+    (void)Read(u"One");
+    (void)Read(u"Dword");
+    (void)Read(u"Missing");
+  }
+  DWORD after = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(RegistryTest, CharactersOutsideTheAnsiCodePage) {
+  const std::wstring stored = L"a\u00e9\u4e2d\u0416z";
+  SetText(L"Intl", REG_SZ, stored);
+  // What the ANSI code page makes of the text: characters it lacks become its default character.
+  char ansi[64] = {};
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, 0, stored.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+  ASSERT_GT(bytes, 0);
+  wchar_t back[64] = {};
+  ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, 64), 0);
+  const std::u16string expected(reinterpret_cast<const char16_t*>(back));
+
+  EXPECT_EQ(Read(u"Intl"), expected);
+  if (GetACP() == 1252) {
+    EXPECT_EQ(Read(u"Intl"), u"a\u00e9??z");
+  }
+}
+
+}  // namespace
