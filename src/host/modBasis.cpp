@@ -1,0 +1,112 @@
+#include "host/modBasis.h"
+
+#include <compare>
+#include <limits>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace modBasis {
+namespace {
+
+constexpr std::u16string_view kPrefix = u"modBasis.";
+
+bool IsNumeric(const vx::Value& v) noexcept {
+  return v.IsNumber();
+}
+
+double NumberOf(const vx::Value& v) noexcept {
+  return std::visit(
+      [](const auto& x) -> double {
+        using T = std::decay_t<decltype(x)>;
+        if constexpr (std::is_same_v<T, vx::Boolean>) {
+          return x.value;
+        } else if constexpr (std::is_arithmetic_v<T>) {
+          return static_cast<double>(x);
+        } else {
+          return 0.0;  // Empty
+        }
+      },
+      v.storage());
+}
+
+// Empty beside a string is the empty string.
+std::u16string_view TextOf(const vx::Value& v) {
+  if (const auto* text = std::get_if<std::u16string>(&v.storage())) return *text;
+  return {};
+}
+
+// The comparison of two dynamically typed values, as described in the header.
+std::partial_ordering Compare(const vx::Value& a, const vx::Value& b) {
+  if (a.IsObject() || b.IsObject()) vx::Raise(vx::kErrTypeMismatch);
+  if (a.IsEmpty() && b.IsEmpty()) return std::partial_ordering::equivalent;
+  if (a.IsString() || b.IsString()) {
+    if (IsNumeric(a)) return std::partial_ordering::less;
+    if (IsNumeric(b)) return std::partial_ordering::greater;
+    return TextOf(a) <=> TextOf(b);
+  }
+  return NumberOf(a) <=> NumberOf(b);
+}
+
+// The entry that wins every strict comparison of `beats` against the current one.
+template <class Beats>
+vx::Value Extreme(const List& list, Beats beats) {
+  const std::span<const vx::Value> entries = list.Entries();
+  if (entries.empty()) return vx::Value();
+  const vx::Value* current = &entries.front();
+  for (const vx::Value& entry : entries) {
+    if (beats(Compare(entry, *current))) current = &entry;
+  }
+  return *current;
+}
+
+}  // namespace
+
+List::List(int32_t lowerBound, std::vector<vx::Value> entries, vx::Here here) {
+  const int64_t upper = int64_t{lowerBound} + static_cast<int64_t>(entries.size()) - 1;
+  if (upper > std::numeric_limits<int32_t>::max()) vx::Raise(vx::kErrSubscript, {}, {}, here);
+  lower_ = lowerBound;
+  entries_ = std::move(entries);
+}
+
+int32_t List::LowerBound(vx::Here here) const {
+  if (!lower_) vx::Raise(vx::kErrSubscript, {}, {}, here);
+  return *lower_;
+}
+
+int64_t List::UpperBound(vx::Here here) const {
+  return int64_t{LowerBound(here)} + static_cast<int64_t>(entries_.size()) - 1;
+}
+
+std::span<const vx::Value> List::Entries(vx::Here here) const {
+  if (!lower_) vx::Raise(vx::kErrSubscript, {}, {}, here);
+  return entries_;
+}
+
+const vx::Value& List::At(int32_t index, vx::Here here) const {
+  const int64_t offset = int64_t{index} - LowerBound(here);
+  if (offset < 0 || offset >= static_cast<int64_t>(entries_.size())) {
+    vx::Raise(vx::kErrSubscript, {}, {}, here);
+  }
+  return entries_[static_cast<size_t>(offset)];
+}
+
+vx::Value MaxOfList(const List& list, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return Extreme(list, std::is_gt); });
+}
+
+vx::Value MinOfList(const List& list, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return Extreme(list, std::is_lt); });
+}
+
+bool IsInList(const vx::Value& value, const List& list, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    for (const vx::Value& entry : list.Entries()) {
+      if (std::is_eq(Compare(value, entry))) return true;
+    }
+    return false;
+  });
+}
+
+}  // namespace modBasis
