@@ -311,6 +311,10 @@ void frmMain::Form_KeyDown(int16_t keyCode, int16_t) {
 // Layout
 
 void frmMain::Form_Resize() {
+  // A size change without a move (a drag of the right or bottom border, a width set from code)
+  // brings no WM_MOVE; remembering the bounds here too keeps the geometry text from reporting a
+  // size the window no longer has.
+  Moved();
   RunLayoutPass();
 }
 
