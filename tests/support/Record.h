@@ -20,6 +20,16 @@ struct RecordEntry {
   std::optional<std::u16string> Field(std::u16string_view key) const;
 };
 
+// One field of a line: its text (quoted texts decoded; key="v" becomes key=v) and whether the
+// whole field was one quoted text.
+struct Field {
+  std::u16string text;
+  bool quoted = false;
+};
+// Splits a line at single spaces outside quotes. Throws std::invalid_argument for an unterminated
+// quote or a malformed escape.
+std::vector<Field> SplitFields(std::string_view line);
+
 // Encodes text as the record does: quoted, with \" \\ \r \n \t \xNN (other controls, DEL) and
 // \uNNNN (everything beyond ASCII, code unit by code unit).
 std::string EncodeRecordedText(std::u16string_view text);
@@ -31,7 +41,8 @@ RecordEntry ParseRecordLine(std::string_view line);
 std::vector<RecordEntry> ParseRecord(std::string_view text);
 
 // The entries whose name is `name`, in order.
-std::vector<RecordEntry> EntriesNamed(const std::vector<RecordEntry>& record, std::string_view name);
+std::vector<RecordEntry> EntriesNamed(const std::vector<RecordEntry>& record,
+                                      std::string_view name);
 // The names of the entries, in order (for comparing call sequences).
 std::vector<std::string> Names(const std::vector<RecordEntry>& record);
 

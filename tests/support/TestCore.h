@@ -84,7 +84,6 @@
 //   Screen.Command <Class>#<n> "<text>"   Screen.KeyDown <Class>#<n> <vk>
 //   Screen.Destroy <Class>#<n> (window gone)   Screen.Release <Class>#<n> (object gone)
 //   Step "<event or timer>" "<action as written>"       before each scenario action
-//   Answer <member> fail <number> | return ... | cancel ...   what a member answered
 //   Gui.<Member> [args] -> ok | object | nothing | "<text>" | <number>
 //                          | error <number> "<source>" "<description>"
 //   Call <target> <Member> [args] -> <result as for Gui>

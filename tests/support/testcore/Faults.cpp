@@ -1,0 +1,31 @@
+#include "testcore/Faults.h"
+
+#include <windows.h>
+
+#include "support/TestCore.h"
+
+namespace vx::testcore {
+
+// volatile keeps the compiler from proving the faults away.
+
+void FaultByCall() {
+  using Code = void (*)();
+  volatile Code target = reinterpret_cast<Code>(kFaultAddress);
+  target();
+}
+
+void FaultByWrite() {
+  *reinterpret_cast<volatile int*>(kFaultAddress) = 1;
+}
+
+void FaultByDivision() {
+  volatile int zero = 0;
+  volatile int quotient = 1 / zero;
+  (void)quotient;
+}
+
+void FaultByRaise(uint32_t code, uint32_t flags) {
+  RaiseException(code, flags, 0, nullptr);
+}
+
+}  // namespace vx::testcore
