@@ -25,7 +25,24 @@
 
 namespace vx {
 
+#if defined(__cpp_lib_source_location)
 using Here = std::source_location;
+#else
+// clang 14 (the fuzz build) on libstdc++ 12 has no std::source_location; the builtin gives the
+// same line of the call.
+class Here {
+ public:
+  static constexpr Here current(uint_least32_t line = __builtin_LINE()) noexcept {
+    Here here;
+    here.line_ = line;
+    return here;
+  }
+  constexpr uint_least32_t line() const noexcept { return line_; }
+
+ private:
+  uint_least32_t line_ = 0;
+};
+#endif
 
 // The name used as source for errors the program raises without naming one.
 inline constexpr std::u16string_view kProgramName = u"vxTM2Main";
