@@ -71,6 +71,11 @@ class ObjectImpl : public Interfaces... {
     });
   }
 
+  // This object as IObject, with a count of its own (unambiguous for several interfaces).
+  Ref<IObject> AsObject() noexcept {
+    return Ref<IObject>::Share(static_cast<IObject*>(static_cast<First*>(this)));
+  }
+
   // This object as its first interface, with a count of its own.
   template <class I = std::tuple_element_t<0, std::tuple<Interfaces...>>>
   Ref<I> Self() noexcept {

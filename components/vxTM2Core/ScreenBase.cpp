@@ -1,0 +1,146 @@
+#include "ScreenBase.h"
+
+#include <algorithm>
+
+#include "common/LateBound.h"
+
+namespace vx::samplecore {
+namespace {
+
+constexpr int kFirstButtonId = 100;
+constexpr int kMarginAt96 = 24;
+constexpr int kButtonWidthAt96 = 220;
+constexpr int kButtonHeightAt96 = 30;
+constexpr int kGapAt96 = 10;
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+HFONT MakeFont(int heightAt96, int weight) {
+  return CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+}
+
+}  // namespace
+
+ScreenBase::ScreenBase(ScreenContent content)
+    : ControlBase(content.progId), content_(std::move(content)) {
+  AddMember(kTitleDispId, u"Title",
+            [this](std::span<const Value>) { return Value(content_.title); });
+  AddMember(kTerminateDispId, u"Terminate", [this](std::span<const Value>) {
+    OnTerminate();
+    return Value();
+  });
+}
+
+void ScreenBase::AddCommandMember(int32_t dispId) {
+  AddMember(dispId, u"Command", [this](std::span<const Value> args) {
+    OnCommand(controlkit::ArgText(args, 0));
+    return Value();
+  });
+}
+
+void ScreenBase::OnCommand(std::u16string_view) {}
+
+int ScreenBase::Scaled(int pixelsAt96) {
+  return MulDiv(pixelsAt96, ScreenDpi(), 96);
+}
+
+void ScreenBase::SetText(std::u16string text) {
+  content_.text = std::move(text);
+  if (textLabel_) SetWindowTextW(textLabel_, Wide(content_.text));
+}
+
+RECT ScreenBase::InitialBounds(HWND parent) {
+  RECT client{};
+  GetClientRect(parent, &client);
+  return client;
+}
+
+HWND ScreenBase::CreateChild(const wchar_t* windowClass, const std::u16string& text, DWORD style,
+                             int id) {
+  return CreateWindowExW(0, windowClass, Wide(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
+                         Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         controlkit::ThisModule(), nullptr);
+}
+
+void ScreenBase::CreateChildren() {
+  titleFont_ = MakeFont(22, FW_BOLD);
+  textFont_ = MakeFont(14, FW_NORMAL);
+  titleLabel_ = CreateChild(L"STATIC", content_.title, SS_LEFT, 0);
+  textLabel_ = CreateChild(L"STATIC", content_.text, SS_LEFT, 0);
+  SendMessageW(titleLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+  SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+  int id = kFirstButtonId;
+  for (const ScreenButton& button : content_.buttons) {
+    HWND created = CreateChild(L"BUTTON", button.label, BS_PUSHBUTTON | WS_TABSTOP, id++);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    buttons_.push_back(created);
+  }
+  CreateExtras();
+}
+
+void ScreenBase::Layout() {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  const int margin = Scaled(kMarginAt96);
+  const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
+  int top = margin;
+  MoveWindow(titleLabel_, margin, top, width, Scaled(32), TRUE);
+  top += Scaled(32) + Scaled(kGapAt96);
+  const int textHeight = Scaled(80);
+  MoveWindow(textLabel_, margin, top, width, textHeight, TRUE);
+  top += textHeight + Scaled(kGapAt96);
+  for (HWND button : buttons_) {
+    MoveWindow(button, margin, top, Scaled(kButtonWidthAt96), Scaled(kButtonHeightAt96), TRUE);
+    top += Scaled(kButtonHeightAt96) + Scaled(kGapAt96);
+  }
+  LayoutExtras(margin, top, width);
+}
+
+void ScreenBase::DestroyFonts() noexcept {
+  if (titleFont_) DeleteObject(titleFont_);
+  if (textFont_) DeleteObject(textFont_);
+  titleFont_ = textFont_ = nullptr;
+}
+
+LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateChildren();
+      return 0;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_SETFOCUS:
+      // The page itself takes no keys; its first button does.
+      if (!buttons_.empty()) SetFocus(buttons_.front());
+      return 0;
+    case WM_COMMAND: {
+      const int index = LOWORD(wParam) - kFirstButtonId;
+      if (HIWORD(wParam) == BN_CLICKED && index >= 0 &&
+          index < static_cast<int>(content_.buttons.size())) {
+        content_.buttons[index].onClick(*this);
+        return 0;
+      }
+      break;
+    }
+    case WM_DESTROY:
+      DestroyFonts();
+      break;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace vx::samplecore

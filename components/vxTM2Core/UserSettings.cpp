@@ -1,0 +1,60 @@
+#include "UserSettings.h"
+
+#include <windows.h>
+
+namespace vx::samplecore {
+namespace {
+
+constexpr wchar_t kKey[] = L"Software\\Vendaro\\Telvaro mobile 2\\Settings";
+constexpr wchar_t kGeometryValue[] = L"Geometry";
+// Far more than five numbers need; a longer value is not ours.
+constexpr DWORD kMaxGeometryBytes = 256;
+
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  ~RegistryKey() {
+    if (key_) RegCloseKey(key_);
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY* Receive() noexcept { return &key_; }
+  HKEY get() const noexcept { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::u16string> LoadGeometry() {
+  RegistryKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  wchar_t buffer[kMaxGeometryBytes / sizeof(wchar_t) + 1] = {};
+  DWORD type = 0;
+  DWORD size = kMaxGeometryBytes;
+  if (RegQueryValueExW(key.get(), kGeometryValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return std::nullopt;
+  }
+  std::u16string text(reinterpret_cast<const char16_t*>(buffer), size / sizeof(wchar_t));
+  if (const size_t nul = text.find(u'\0'); nul != std::u16string::npos) text.resize(nul);
+  return text;
+}
+
+void SaveGeometry(std::u16string_view geometry) {
+  if (geometry.empty() || geometry.front() == u' ') return;
+  RegistryKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  const std::u16string text(geometry);
+  RegSetValueExW(key.get(), kGeometryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+}
+
+}  // namespace vx::samplecore

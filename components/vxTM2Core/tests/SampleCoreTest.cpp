@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "CAppCore.h"
+#include "CSettingsStore.h"
+#include "Navigation.h"
+#include "Screens.h"
+#include "UserSettings.h"
+#include "contracts/CallByName.h"
+
+namespace {
+
+using vx::Ref;
+using vx::Status;
+using vx::samplecore::CAppCore;
+using vx::samplecore::CSettingsStore;
+
+// A main window that only records what the core asks of it.
+class RecordingGui : public vx::ObjectImpl<vx::IGui> {
+ public:
+  Status SetControl(std::u16string_view progId, Ref<vx::IObject>* screen) noexcept override {
+    calls.push_back(u"SetControl " + std::u16string(progId));
+    if (progId == u"vxTM2Core.ctlTransfer") *screen = vx::samplecore::MakeTransfer();
+    return {};
+  }
+  Status GetStatusBar(Ref<vx::IObject>*) noexcept override { return {}; }
+  Status SetCaption(std::u16string_view text) noexcept override {
+    calls.push_back(u"Caption " + std::u16string(text));
+    return {};
+  }
+  Status Terminate() noexcept override {
+    calls.push_back(u"Terminate");
+    return {};
+  }
+  Status GetGeometry(std::u16string* geometry) noexcept override {
+    *geometry = geometryToReport;
+    return {};
+  }
+  Status SetGeometry(std::u16string_view geometry) noexcept override {
+    calls.push_back(u"Geometry " + std::u16string(geometry));
+    return {};
+  }
+  Status NotifyUser() noexcept override { return {}; }
+  Status RefreshWindow() noexcept override { return {}; }
+  Status GetWindowHandle(int32_t* handle) noexcept override {
+    *handle = 0;
+    return {};
+  }
+
+  std::vector<std::u16string> calls;
+  std::u16string geometryToReport = u" 0";
+};
+
+void ForgetGeometry() {
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Vendaro\\Telvaro mobile 2\\Settings");
+}
+
+void PumpMessages(DWORD milliseconds) {
+  const DWORD until = GetTickCount() + milliseconds;
+  while (GetTickCount() < until) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+}
+
+struct StartedCore {
+  Ref<RecordingGui> gui = vx::MakeObject<RecordingGui>();
+  Ref<CSettingsStore> settings = vx::MakeObject<CSettingsStore>();
+  Ref<CAppCore> core = vx::MakeObject<CAppCore>();
+
+  explicit StartedCore(std::u16string_view autosync = {}) {
+    EXPECT_TRUE(settings->Init(u"settings").ok());
+    EXPECT_TRUE(settings->SetValue(u"log", u"y").ok());
+    if (!autosync.empty()) {
+      EXPECT_TRUE(settings->SetValue(u"autosync", autosync).ok());
+    }
+    vx::VxBool ok = vx::kVxFalse;
+    EXPECT_TRUE(core->Init(gui.get(), settings.get(), 1, &ok).ok());
+    EXPECT_EQ(ok, vx::kVxTrue);
+  }
+  ~StartedCore() { (void)core->Shutdown(); }
+};
+
+TEST(SettingsStore, InitComesFirstAndClearsEarlierValues) {
+  auto store = vx::MakeObject<CSettingsStore>();
+  EXPECT_EQ(store->SetValue(u"log", u"y").error.number, vx::kErrInvalidCall);
+  ASSERT_TRUE(store->Init(u"settings").ok());
+  ASSERT_TRUE(store->SetValue(u"autosync", u"").ok());
+  EXPECT_EQ(store->Value(u"autosync"), u"");
+  EXPECT_FALSE(store->Value(u"log").has_value());
+  ASSERT_TRUE(store->Init(u"settings").ok());
+  EXPECT_FALSE(store->Value(u"autosync").has_value());
+}
+
+TEST(AppCore, FirstActivationShowsTheStartScreenWithTheProductCaption) {
+  ForgetGeometry();
+  StartedCore started;
+  ASSERT_TRUE(started.core->Activate().ok());
+  const std::vector<std::u16string> expected = {u"Caption Telvaro mobile 2",
+                                                u"SetControl vxTM2Core.ctlStartscreen",
+                                                u"Caption Telvaro mobile 2"};
+  EXPECT_EQ(started.gui->calls, expected);
+  EXPECT_EQ(vx::samplecore::ActiveCore(), started.core.get());
+}
+
+TEST(AppCore, ServerModeComesHomeToTheServerStartScreen) {
+  StartedCore started;
+  ASSERT_TRUE(started.core->ActivateServer().ok());
+  EXPECT_EQ(started.core->HomeScreen(), u"vxTM2Core.ctlServerStartscreen");
+  EXPECT_EQ(started.gui->calls[1], u"SetControl vxTM2Core.ctlServerStartscreen");
+}
+
+TEST(AppCore, GeometryIsKeptBetweenRuns) {
+  ForgetGeometry();
+  {
+    StartedCore first;
+    first.gui->geometryToReport = u"1200 900 14250 10500 2";
+  }
+  EXPECT_EQ(vx::samplecore::LoadGeometry(), u"1200 900 14250 10500 2");
+  StartedCore second;
+  ASSERT_TRUE(second.core->Activate().ok());
+  EXPECT_EQ(second.gui->calls[1], u"Geometry 1200 900 14250 10500 2");
+  ForgetGeometry();
+}
+
+TEST(AppCore, BoundsNeverRememberedAreNotStored) {
+  ForgetGeometry();
+  { StartedCore started; }
+  EXPECT_FALSE(vx::samplecore::LoadGeometry().has_value());
+}
+
+TEST(AppCore, ShutdownLetsGoOfTheWindow) {
+  auto gui = vx::MakeObject<RecordingGui>();
+  auto settings = vx::MakeObject<CSettingsStore>();
+  auto core = vx::MakeObject<CAppCore>();
+  ASSERT_TRUE(settings->Init(u"settings").ok());
+  vx::VxBool ok = vx::kVxFalse;
+  ASSERT_TRUE(core->Init(gui.get(), settings.get(), 1, &ok).ok());
+  EXPECT_EQ(gui->AddRef(), 3u);  // ours, the core's, and this probe
+  gui->Release();
+  ASSERT_TRUE(core->Shutdown().ok());
+  EXPECT_EQ(gui->AddRef(), 2u);
+  gui->Release();
+  EXPECT_EQ(vx::samplecore::ActiveCore(), nullptr);
+}
+
+TEST(AppCore, ScreensAskForPagesFromTheMessageLoopWithTitledCaptions) {
+  StartedCore started(u"daily");
+  ASSERT_TRUE(started.core->Activate().ok());
+  started.gui->calls.clear();
+  vx::samplecore::RequestScreen(u"vxTM2Core.ctlTransfer");
+  EXPECT_TRUE(started.gui->calls.empty());  // not from inside the asking window procedure
+  PumpMessages(200);
+  const std::vector<std::u16string> expected = {u"SetControl vxTM2Core.ctlTransfer",
+                                                u"Caption Telvaro mobile 2 - Transfer"};
+  EXPECT_EQ(started.gui->calls, expected);
+
+  started.gui->calls.clear();
+  vx::samplecore::RequestHome();
+  vx::samplecore::RequestExit();
+  PumpMessages(200);
+  ASSERT_EQ(started.gui->calls.size(), 3u);
+  EXPECT_EQ(started.gui->calls[0], u"SetControl vxTM2Core.ctlStartscreen");
+  EXPECT_EQ(started.gui->calls[2], u"Terminate");
+  EXPECT_NE(started.core->SettingsSummary().find(u"daily"), std::u16string::npos);
+}
+
+TEST(Screens, StartScreensAnswerTheHostsCommandIdsAndAllHaveTerminate) {
+  const Ref<vx::IObject> start = vx::samplecore::MakeStartscreen();
+  const Ref<vx::IObject> server = vx::samplecore::MakeServerStartscreen();
+  EXPECT_NO_THROW(vx::CallById(start, 0x60030002, {u"exit"}));
+  EXPECT_NO_THROW(vx::CallById(server, 0x60030011, {u"exit"}));
+  EXPECT_THROW(vx::CallById(start, 0x60030011, {u"exit"}), vx::Error);
+  for (const auto& make : {&vx::samplecore::MakeTransfer, &vx::samplecore::MakeSettings,
+                           &vx::samplecore::MakeSettingsNotes, &vx::samplecore::MakeSettingsEmails,
+                           &vx::samplecore::MakeUpdateCheck, &vx::samplecore::MakePhoneHelp}) {
+    const Ref<vx::IObject> screen = make();
+    EXPECT_NO_THROW(vx::CallByName(screen, u"Terminate"));
+    EXPECT_TRUE(vx::CallByName(screen, u"Title").IsString());
+  }
+}
+
+}  // namespace
