@@ -1,0 +1,412 @@
+#include "collections/CHashLong.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "contracts/Numeric.h"
+
+namespace {
+
+constexpr std::u16string_view kPrefix = u"CHashLong.";
+constexpr uint32_t kHashMask = 0x7FFFFFFFu;
+
+std::u16string Described(std::u16string_view text, std::u16string_view key) {
+  std::u16string description(text);
+  description += key;
+  return description;
+}
+
+}  // namespace
+
+// ---- public operations ----
+
+void CHashLong::Init(int32_t minimumSize, int32_t initialSize, bool allowRemoval, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // The sizes are worked out before anything changes, so a failing Init keeps the old table.
+    const int32_t minCapacity = NextPrime(vx::CheckedAdd(minimumSize, -1));
+    const int32_t initialCapacity =
+        NextPrime(vx::CheckedAdd(MaxLong(minimumSize, initialSize), -1));
+    AllocateTable(MaxLong(minCapacity, initialCapacity));
+    removalEnabled_ = allowRemoval;
+    minCapacity_ = minCapacity;
+  });
+}
+
+void CHashLong::SetAutosizeLevels(float shrinkLevel, float targetLevel, float growLevel,
+                                  vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    shrinkLevel_ = shrinkLevel;
+    targetLevel_ = targetLevel;
+    growLevel_ = growLevel;
+  });
+}
+
+std::vector<std::u16string> CHashLong::GetKeys(vx::Here here) const {
+  return vx::Handled(kPrefix, here, [&] {
+    std::vector<std::u16string> keys;
+    keys.reserve(static_cast<size_t>(table_.count));
+    for (const Slot& slot : table_.slots) {
+      if (slot.tag & kHeld) keys.emplace_back(KeyOf(table_, slot));
+    }
+    return keys;
+  });
+}
+
+void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    CheckAutosize(true);
+    const SlotSearch found = FindSlotForInsertion(key);
+    if (found.held) {
+      table_.slots[found.index].value = value;
+      return;
+    }
+    Occupy(table_, found.index, found.tag, key);
+    table_.slots[found.index].value = value;
+    if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
+  });
+}
+
+void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    CheckAutosize(true);
+    const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindSlot(key);
+    if (found.held) {
+      Slot& slot = table_.slots[found.index];
+      slot.value = vx::CheckedAdd(slot.value, 1);
+      return;
+    }
+    if (!addIfMissing)
+      vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot increment missing key ", key));
+    Occupy(table_, found.index, found.tag, key);
+    table_.slots[found.index].value = 1;  // added at 0, then incremented
+    if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
+  });
+}
+
+void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    const SlotSearch found = FindSlot(key);
+    if (!found.held)
+      vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot decrement missing key ", key));
+    Slot& slot = table_.slots[found.index];
+    slot.value = vx::CheckedAdd(slot.value, -1);
+  });
+}
+
+int32_t CHashLong::GetValue(std::u16string_view key, vx::Here here) const {
+  return vx::Handled(kPrefix, here, [&] {
+    const SlotSearch found = FindSlot(key);
+    if (!found.held) vx::Raise(vx::kErrAppDefined, {}, Described(u"hash-key not found: ", key));
+    return table_.slots[found.index].value;
+  });
+}
+
+void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    if (!removalEnabled_) vx::Raise(vx::kErrAppDefined);
+    const SlotSearch found = FindSlot(key);
+    // kNoSlot: the key is absent from a full table, which has no vacant slot to mark.
+    if (found.index != kNoSlot) {
+      Slot& slot = table_.slots[found.index];
+      if (found.held) {
+        --table_.count;
+        table_.garbageChars += slot.keyLength;
+      }
+      if (slot.tag != kRemoved) {
+        slot.tag = kRemoved;
+        ++table_.marks;
+      }
+    }
+    CheckAutosize(false);
+    if (RemovalMarksCrowdVacancies()) {
+      CleanUpRemovalMarks();
+    } else if (table_.garbageChars > table_.chars.size() - table_.garbageChars &&
+               table_.garbageChars >= static_cast<size_t>(table_.capacity)) {
+      CompactKeyChars();
+    }
+  });
+}
+
+bool CHashLong::HasKey(std::u16string_view key, vx::Here here) const {
+  return vx::Handled(kPrefix, here, [&] { return FindSlot(key).held; });
+}
+
+// ---- private routines ----
+
+void CHashLong::AllocateTable(int32_t newCapacity, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // Built aside and then swapped in: a failure leaves the current table whole.
+    Table table;
+    table.shrinkThreshold = vx::RoundToInt32(static_cast<double>(shrinkLevel_) * newCapacity);
+    table.growThreshold = vx::RoundToInt32(static_cast<double>(growLevel_) * newCapacity);
+    table.slots.resize(static_cast<size_t>(newCapacity));
+    table.capacity = newCapacity;
+    table_ = std::move(table);
+  });
+}
+
+void CHashLong::CheckAutosize(bool growing, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    if (growing) {
+      if (table_.count <= table_.growThreshold) return;
+    } else if (table_.count >= table_.shrinkThreshold || table_.capacity == minCapacity_) {
+      return;
+    }
+    if (targetLevel_ == 0.0f) vx::Raise(vx::kErrDivisionByZero);
+    const double quotient = static_cast<double>(table_.count) / static_cast<double>(targetLevel_);
+    int32_t wanted = NextPrime(vx::CheckedAdd(vx::RoundToInt32(quotient), -1));
+    if (wanted < minCapacity_) wanted = minCapacity_;
+    if (wanted == table_.capacity) return;
+    Resize(wanted);
+  });
+}
+
+uint32_t CHashLong::PrimaryHash(std::u16string_view key, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    uint32_t h = 0;
+    for (const char16_t c : key) h = RotateLeft(h ^ c, 5);
+    return h;
+  });
+}
+
+uint32_t CHashLong::SecondaryHash(std::u16string_view key, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    uint32_t h = 0;
+    for (const char16_t c : key) h = RotateLeft(h + c, 11);
+    return h;
+  });
+}
+
+CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here) const {
+  return vx::Handled(kPrefix, here, [&]() -> SlotSearch {
+    if (table_.capacity == 0) vx::Raise(vx::kErrDivisionByZero);
+    const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
+    const uint32_t hash = PrimaryHash(key) & kHashMask;
+    const uint32_t tag = hash | kHeld;
+    const Slot* const slots = table_.slots.data();
+    uint32_t index = hash % capacity;
+    uint32_t step = 0;  // worked out only when the home slot is taken
+    int32_t firstFree = kNoSlot;
+    // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
+    // stopping there bounds the search also in a table without a vacant slot.
+    for (uint32_t probes = 1;; ++probes) {
+      const Slot& slot = slots[index];
+      if (slot.tag == tag) {
+        if (KeysEqual(KeyOf(table_, slot), key)) {
+          statistics_.lookups++;
+          statistics_.probes += probes;
+          return {static_cast<int32_t>(index), true, tag};
+        }
+      } else if (slot.tag == kVacant) {
+        statistics_.lookups++;
+        statistics_.probes += probes;
+        return {firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, tag};
+      } else if (slot.tag == kRemoved && firstFree == kNoSlot) {
+        firstFree = static_cast<int32_t>(index);
+      }
+      if (probes == capacity) {
+        statistics_.lookups++;
+        statistics_.probes += probes;
+        return {firstFree, false, tag};
+      }
+      if (step == 0) {
+        step = (SecondaryHash(key) & kHashMask) % capacity;
+        if (step == 0) step = capacity - 1;
+      }
+      index += step;
+      if (index >= capacity) index -= capacity;
+    }
+  });
+}
+
+uint32_t CHashLong::RotateLeft(uint32_t value, int32_t bits, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    if (bits > 32) bits %= 32;
+    // A negative count shifts nothing in either direction.
+    const int32_t complement = bits < 0 ? 32 : 32 - bits;
+    return ShiftLeft(value, bits) | ShiftRight(value, complement);
+  });
+}
+
+uint32_t CHashLong::ShiftRight(uint32_t value, int32_t bits, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return bits < 0 || bits > 31 ? 0u : value >> bits; });
+}
+
+uint32_t CHashLong::ShiftLeft(uint32_t value, int32_t bits, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return bits < 0 || bits > 31 ? 0u : value << bits; });
+}
+
+bool CHashLong::KeysEqual(std::u16string_view a, std::u16string_view b) noexcept {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
+
+int32_t CHashLong::NextPrime(int32_t x, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    if (x <= 1) return 2;
+    int32_t candidate = x;
+    do {
+      candidate = vx::CheckedAdd(candidate, 1);
+    } while (!IsPrime(candidate));
+    return candidate;
+  });
+}
+
+bool CHashLong::IsPrime(int32_t n, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    if (n < 4) return n == 2 || n == 3;
+    if (n % 2 == 0 || n % 3 == 0) return false;
+    const int32_t limit = static_cast<int32_t>(std::sqrt(static_cast<double>(n)));
+    int32_t i = 7;
+    for (; i <= limit; i += 6) {
+      if (n % (i - 2) == 0 || n % i == 0) return false;
+    }
+    return !(i - 2 <= limit && n % (i - 2) == 0);
+  });
+}
+
+int32_t CHashLong::MaxLong(int32_t a, int32_t b, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return a > b ? a : b; });
+}
+
+// ---- termination and clean-up ----
+
+CHashLong::SlotSearch CHashLong::FindSlotForInsertion(std::u16string_view key, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    SlotSearch found = FindSlot(key);
+    if (found.index == kNoSlot) {
+      GrowForRoom();
+      found = FindSlot(key);
+    }
+    return found;
+  });
+}
+
+void CHashLong::Resize(int32_t newCapacity, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // The pairs go in again in slot order, each into the first vacant slot of its probe
+    // sequence, which is where SetValue would put it in the new table. Unlike SetValue, no grow
+    // check runs in between: with levels that let a check fire inside a resize (a grow level
+    // below the target level, or negative), nested resizes would make the work exponential in
+    // the key count. A capacity that cannot hold the pairs grows to the next primes.
+    int32_t capacity = newCapacity;
+    while (capacity < table_.count) capacity = NextPrime(capacity);
+    // The old table stays aside until every pair is in again; a failure puts it back whole.
+    Table old = std::move(table_);
+    try {
+      AllocateTable(capacity);
+      MoveKeysInto(table_, old);
+    } catch (...) {
+      table_ = std::move(old);
+      throw;
+    }
+  });
+}
+
+void CHashLong::GrowForRoom(vx::Here here) {
+  vx::Handled(kPrefix, here, [&] { Resize(NextPrime(table_.capacity)); });
+}
+
+// Removal marks are cleared only by a rebuild, and a table whose count stays between its
+// thresholds never resizes, so under churn they would pile up until every miss scans the whole
+// table. The grow threshold normally leaves capacity - growThreshold slots vacant; once marks
+// have eaten into more than half of that reserve, and clearing them restores at least half of
+// it, the table is rebuilt at its own capacity. Each rebuild costs O(capacity) and is paid for
+// by the removals (at least half the reserve) since the previous one.
+bool CHashLong::RemovalMarksCrowdVacancies() const noexcept {
+  if (table_.marks == 0) return false;
+  const int64_t capacity = table_.capacity;
+  const int64_t limit = std::clamp<int64_t>(table_.growThreshold, 0, capacity - 1);
+  const int64_t reserve = std::max<int64_t>(1, (capacity - limit) / 2);
+  const int64_t unmarkedVacant = capacity - table_.count - table_.marks;
+  return unmarkedVacant < reserve && table_.marks >= reserve;
+}
+
+void CHashLong::CleanUpRemovalMarks() noexcept {
+  // Same capacity and thresholds, so nothing can fail but memory; then the marks simply stay.
+  Table rebuilt;
+  try {
+    rebuilt.slots.resize(table_.slots.size());
+    rebuilt.capacity = table_.capacity;
+    rebuilt.shrinkThreshold = table_.shrinkThreshold;
+    rebuilt.growThreshold = table_.growThreshold;
+    MoveKeysInto(rebuilt, table_);
+  } catch (...) {
+    return;
+  }
+  table_ = std::move(rebuilt);
+}
+
+void CHashLong::CompactKeyChars() noexcept {
+  std::vector<char16_t> compact;
+  try {
+    compact.reserve(table_.chars.size() - table_.garbageChars);
+  } catch (...) {
+    return;  // the garbage only costs memory
+  }
+  for (Slot& slot : table_.slots) {
+    if (!(slot.tag & kHeld)) continue;
+    const std::u16string_view key = KeyOf(table_, slot);
+    slot.keyOffset = static_cast<uint32_t>(compact.size());
+    compact.insert(compact.end(), key.begin(), key.end());
+  }
+  table_.chars = std::move(compact);
+  table_.garbageChars = 0;
+}
+
+// ---- slot helpers ----
+
+std::u16string_view CHashLong::KeyOf(const Table& table, const Slot& slot) noexcept {
+  return {table.chars.data() + slot.keyOffset, slot.keyLength};
+}
+
+void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
+                       vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // The characters go in first: if that fails, the slot and the count are untouched.
+    const size_t offset = table.chars.size();
+    if (key.size() > std::numeric_limits<uint32_t>::max() - offset) {
+      vx::Raise(vx::kErrOutOfMemory);
+    }
+    table.chars.insert(table.chars.end(), key.begin(), key.end());
+    Slot& slot = table.slots[static_cast<size_t>(index)];
+    if (slot.tag == kRemoved) --table.marks;
+    slot.tag = tag;
+    slot.keyOffset = static_cast<uint32_t>(offset);
+    slot.keyLength = static_cast<uint32_t>(key.size());
+    ++table.count;
+  });
+}
+
+void CHashLong::PlaceNewKey(Table& table, uint32_t tag, std::u16string_view key, int32_t value,
+                            vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
+    // of the probe sequence is the one FindSlot would choose.
+    const uint32_t capacity = static_cast<uint32_t>(table.capacity);
+    uint32_t index = (tag & kHashMask) % capacity;
+    if (table.slots[index].tag != kVacant) {
+      uint32_t step = (SecondaryHash(key) & kHashMask) % capacity;
+      if (step == 0) step = capacity - 1;
+      do {
+        index += step;
+        if (index >= capacity) index -= capacity;
+      } while (table.slots[index].tag != kVacant);
+    }
+    Occupy(table, static_cast<int32_t>(index), tag, key);
+    table.slots[index].value = value;
+  });
+}
+
+void CHashLong::MoveKeysInto(Table& target, const Table& source, vx::Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    target.chars.reserve(source.chars.size() - source.garbageChars);
+    for (const Slot& slot : source.slots) {
+      if (slot.tag & kHeld) PlaceNewKey(target, slot.tag, KeyOf(source, slot), slot.value);
+    }
+  });
+}

@@ -1,0 +1,133 @@
+// A string-keyed open-addressing hash table of int32 values, made for counting.
+//
+// Capacities are prime and collisions are resolved by double hashing with two rotate-based
+// string hashes, so one non-zero step reaches every slot. The table resizes itself between three
+// fill levels. Removal is optional: when enabled, a removed key leaves a removal mark so that
+// probe sequences running through its slot stay intact.
+//
+// Beyond the classic behaviour the table guarantees termination: a probe visits at most
+// `capacity` slots, an insertion into a full table first grows it to the next larger prime, and
+// when removal marks crowd out the vacant slots the table is rebuilt at its own capacity.
+//
+// Every routine passes errors on under the prefix "CHashLong." (see contracts/Error.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "contracts/Error.h"
+
+class CHashLongTestPeer;
+
+class CHashLong {
+ public:
+  // Counters of the slots the look-ups examined, for measuring probe lengths.
+  struct ProbeStatistics {
+    uint64_t lookups = 0;
+    uint64_t probes = 0;
+  };
+
+  CHashLong() = default;
+
+  void Init(int32_t minimumSize, int32_t initialSize, bool allowRemoval,
+            vx::Here here = vx::Here::current());
+  // Stored without validation; the thresholds follow at the next allocation.
+  void SetAutosizeLevels(float shrinkLevel, float targetLevel, float growLevel,
+                         vx::Here here = vx::Here::current());
+  std::vector<std::u16string> GetKeys(vx::Here here = vx::Here::current()) const;
+  void SetValue(std::u16string_view key, int32_t value, vx::Here here = vx::Here::current());
+  void IncrementKey(std::u16string_view key, bool addIfMissing,
+                    vx::Here here = vx::Here::current());
+  void DecrementKey(std::u16string_view key, vx::Here here = vx::Here::current());
+  int32_t GetValue(std::u16string_view key, vx::Here here = vx::Here::current()) const;
+  void RemoveKey(std::u16string_view key, vx::Here here = vx::Here::current());
+  bool HasKey(std::u16string_view key, vx::Here here = vx::Here::current()) const;
+
+  int32_t Capacity() const noexcept { return table_.capacity; }
+  int32_t Count() const noexcept { return table_.count; }
+  int32_t MinCapacity() const noexcept { return minCapacity_; }
+  int32_t ShrinkThreshold() const noexcept { return table_.shrinkThreshold; }
+  int32_t GrowThreshold() const noexcept { return table_.growThreshold; }
+  bool RemovalEnabled() const noexcept { return removalEnabled_; }
+  int32_t RemovalMarks() const noexcept { return table_.marks; }
+  const ProbeStatistics& Statistics() const noexcept { return statistics_; }
+  void ResetStatistics() noexcept { statistics_ = {}; }
+
+ private:
+  friend class CHashLongTestPeer;
+
+  // A slot's tag says vacant, removed (vacant with a removal mark) or, with the top bit set,
+  // holds a key whose primary hash (without its sign bit) is the lower 31 bits. Comparing tags
+  // first spares most key comparisons and every rehash on resize.
+  static constexpr uint32_t kVacant = 0;
+  static constexpr uint32_t kRemoved = 1;
+  static constexpr uint32_t kHeld = 0x80000000u;
+
+  struct Slot {
+    uint32_t tag = kVacant;
+    int32_t value = 0;
+    uint32_t keyOffset = 0;  // into Table::chars
+    uint32_t keyLength = 0;
+  };
+
+  // Everything an allocation replaces. The characters of all keys live in one arena; a removed
+  // key's characters stay behind as garbage until the arena is compacted or rebuilt.
+  struct Table {
+    std::vector<Slot> slots;
+    std::vector<char16_t> chars;
+    size_t garbageChars = 0;
+    int32_t capacity = 0;
+    int32_t count = 0;
+    int32_t marks = 0;
+    int32_t shrinkThreshold = 0;
+    int32_t growThreshold = 0;
+  };
+
+  // Where FindSlot ended: the slot holding the key, the slot where it would be inserted, or
+  // kNoSlot when the table is full and the key absent.
+  struct SlotSearch {
+    int32_t index;
+    bool held;     // the slot holds the key
+    uint32_t tag;  // the tag the key has when held
+  };
+  static constexpr int32_t kNoSlot = -1;
+
+  void AllocateTable(int32_t newCapacity, vx::Here here = vx::Here::current());
+  void CheckAutosize(bool growing, vx::Here here = vx::Here::current());
+  static uint32_t PrimaryHash(std::u16string_view key, vx::Here here = vx::Here::current());
+  static uint32_t SecondaryHash(std::u16string_view key, vx::Here here = vx::Here::current());
+  SlotSearch FindSlot(std::u16string_view key, vx::Here here = vx::Here::current()) const;
+  static uint32_t RotateLeft(uint32_t value, int32_t bits, vx::Here here = vx::Here::current());
+  static uint32_t ShiftRight(uint32_t value, int32_t bits, vx::Here here = vx::Here::current());
+  static uint32_t ShiftLeft(uint32_t value, int32_t bits, vx::Here here = vx::Here::current());
+  static bool KeysEqual(std::u16string_view a, std::u16string_view b) noexcept;
+  static int32_t NextPrime(int32_t x, vx::Here here = vx::Here::current());
+  static bool IsPrime(int32_t n, vx::Here here = vx::Here::current());
+  static int32_t MaxLong(int32_t a, int32_t b, vx::Here here = vx::Here::current());
+
+  // Beyond the classic routines: the guarantees of termination and bounded probing.
+  SlotSearch FindSlotForInsertion(std::u16string_view key, vx::Here here = vx::Here::current());
+  void Resize(int32_t newCapacity, vx::Here here = vx::Here::current());
+  void GrowForRoom(vx::Here here = vx::Here::current());
+  void CleanUpRemovalMarks() noexcept;
+  bool RemovalMarksCrowdVacancies() const noexcept;
+  void CompactKeyChars() noexcept;
+
+  static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
+  static void Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
+                     vx::Here here = vx::Here::current());
+  static void PlaceNewKey(Table& table, uint32_t tag, std::u16string_view key, int32_t value,
+                          vx::Here here = vx::Here::current());
+  static void MoveKeysInto(Table& target, const Table& source, vx::Here here = vx::Here::current());
+
+  // Fields in the order of the classic design; the arrays and sizes live in table_.
+  int32_t minCapacity_ = 0;
+  bool removalEnabled_ = false;
+  float shrinkLevel_ = 0.2f;
+  float targetLevel_ = 0.5f;
+  float growLevel_ = 0.8f;
+  Table table_;
+  mutable ProbeStatistics statistics_;
+};
