@@ -14,9 +14,10 @@
 //   auto box = run.WaitForMessageBox(std::chrono::seconds(10));
 //   ASSERT_TRUE(box); EXPECT_EQ(box->text, u"..."); run.Dismiss(*box);
 //
-// Paths of the built program and libraries come from the build (compile definitions); a test can
-// stage other files through StageOptions. The folder is removed when the object goes; a program
-// still running then is terminated first.
+// Paths of the built program and libraries come from the build (compile definitions of the
+// static library vx_itest, which also depends on those targets, so linking it builds them); a
+// test can stage other files through StageOptions. The folder is removed when the object goes; a
+// program still running then is terminated first.
 #pragma once
 
 #include <chrono>
@@ -41,11 +42,14 @@ struct StageOptions {
 };
 
 struct MessageBoxInfo {
-  intptr_t window = 0;      // the box's HWND
-  std::u16string caption;   // title bar text
-  std::u16string text;      // the message (static control 0xFFFF)
+  intptr_t window = 0;     // the box's HWND
+  std::u16string caption;  // title bar text
+  std::u16string text;     // the message (static control 0xFFFF)
   unsigned long threadId = 0;
 };
+
+// A path of the build (a Unix path when cross-built for Wine) as a Windows program sees it.
+std::filesystem::path FromBuildPath(const char* path);
 
 // The built files (Windows paths), for tests that stage by hand.
 std::filesystem::path BuiltProgram();
