@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class RecordingProject : public vx::ObjectImpl<vx::IProject> {
  public:
   std::vector<std::u16string> calls;
   bool failLog = false;
+  bool failCheckpoint = false;
 
   vx::Status Log(std::u16string_view category, std::u16string_view message) noexcept override {
     calls.push_back(u"Log " + std::u16string(category) + u" " + std::u16string(message));
@@ -28,6 +30,7 @@ class RecordingProject : public vx::ObjectImpl<vx::IProject> {
   }
   vx::Status Checkpoint() noexcept override {
     calls.push_back(u"Checkpoint");
+    if (failCheckpoint) return vx::Guard([] { throw std::bad_alloc(); });
     return vx::Status::Ok();
   }
   vx::Status GetText(std::u16string_view, std::u16string* text) noexcept override {
@@ -81,13 +84,32 @@ TEST(CrashFilterDeathTest, RealFaultEndsProcessWithItsCode) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        static MessageBoxCloser* closer = new MessageBoxCloser(kCaption);
+        static MessageBoxCloser* closer = new MessageBoxCloser(kCaption, true);
         (void)closer;
         mdlGpfTm2::InstallCrashFilter();
         volatile int* nowhere = nullptr;
         *nowhere = 1;
       },
-      [](int code) { return static_cast<DWORD>(code) == 0xC0000005; }, "");
+      [](int code) { return static_cast<DWORD>(code) == 0xC0000005; },
+      "box: ERROR: GPF: \\w+;C0000005;0");
+}
+
+// A project that fails every call does not keep the filter from ending the process.
+TEST(CrashFilterDeathTest, FailingProjectIsIgnored) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static MessageBoxCloser* closer = new MessageBoxCloser(kCaption, true);
+        (void)closer;
+        auto project = vx::MakeObject<RecordingProject>();
+        project->failLog = true;
+        project->failCheckpoint = true;
+        mdlProjectHelpers::BindProjectLog(project, u"Main");
+        mdlGpfTm2::InstallCrashFilter();
+        RaiseException(0xE0001234, 0, 0, nullptr);
+      },
+      [](int code) { return static_cast<DWORD>(code) == 0xE0001234; },
+      "box: ERROR: GPF: \\w+;E0001234;0");
 }
 
 }  // namespace

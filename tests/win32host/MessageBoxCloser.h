@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -17,7 +18,10 @@ class MessageBoxCloser {
     std::wstring text;
   };
 
-  explicit MessageBoxCloser(std::wstring caption) : caption_(std::move(caption)) {
+  // echo: also write each box's text to stderr, where a death test of a process that the box's
+  // code ends can still see it.
+  explicit MessageBoxCloser(std::wstring caption, bool echo = false)
+      : caption_(std::move(caption)), echo_(echo) {
     thread_ = std::thread([this] { Run(); });
   }
   MessageBoxCloser(const MessageBoxCloser&) = delete;
@@ -42,6 +46,10 @@ class MessageBoxCloser {
           std::lock_guard lock(mutex_);
           boxes_.push_back({caption_, text});
         }
+        if (echo_) {
+          std::fprintf(stderr, "box: %ls\n", text);
+          std::fflush(stderr);
+        }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         // Until this box is gone, do not count it again.
         while (!stop_ && IsWindow(box)) Sleep(5);
@@ -51,6 +59,7 @@ class MessageBoxCloser {
   }
 
   std::wstring caption_;
+  bool echo_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<Box> boxes_;
