@@ -43,23 +43,27 @@ class ThemeLibrary {
   HMODULE module_;
 };
 
-// The theme lines, or nothing when the service is missing, fails or answers with an error.
-std::u16string ThemeLines() {
-  std::u16string name(kThemeBufferLength, u' ');
-  std::u16string color(kThemeBufferLength, u' ');
-  std::u16string size(kThemeBufferLength, u' ');
+// Three buffers of spaces for the theme query's answers.
+struct ThemeBuffers {
+  std::u16string name = std::u16string(kThemeBufferLength, u' ');
+  std::u16string color = std::u16string(kThemeBufferLength, u' ');
+  std::u16string size = std::u16string(kThemeBufferLength, u' ');
+};
+
+// The theme lines, or nothing when the service is missing or answers with an error status.
+std::u16string ThemeLines(ThemeBuffers& buffers) {
   const ThemeLibrary library;
   const auto query = library.GetCurrentThemeName();
   if (!query) return {};
-  const HRESULT status = query(reinterpret_cast<LPWSTR>(name.data()), kThemeBufferLength,
-                               reinterpret_cast<LPWSTR>(color.data()), kThemeBufferLength,
-                               reinterpret_cast<LPWSTR>(size.data()), kThemeBufferLength);
+  const HRESULT status = query(reinterpret_cast<LPWSTR>(buffers.name.data()), kThemeBufferLength,
+                               reinterpret_cast<LPWSTR>(buffers.color.data()), kThemeBufferLength,
+                               reinterpret_cast<LPWSTR>(buffers.size.data()), kThemeBufferLength);
   if (status != 0) return {};
   // The names are terminated at the start of their buffers; the NUL and the spaces behind it fall
   // away with the trimming.
-  return u"\r\nThemeName:" + modStringFast::TrimControlChars(name) + u"\r\nThemeColor:" +
-         modStringFast::TrimControlChars(color) + u"\r\nThemeSize:" +
-         modStringFast::TrimControlChars(size);
+  return u"\r\nThemeName:" + modStringFast::TrimControlChars(buffers.name) + u"\r\nThemeColor:" +
+         modStringFast::TrimControlChars(buffers.color) + u"\r\nThemeSize:" +
+         modStringFast::TrimControlChars(buffers.size);
 }
 
 }  // namespace
@@ -83,9 +87,10 @@ std::u16string GetDisplayReport(HDC dc, vx::Here here) {
         u"Res:" + Decimal(GetHorzRes(dc)) + u"x" + Decimal(GetVertRes(dc)) + u"\r\n";
     report += u"DPI:" + Decimal(GetLogPixelsX(dc)) + u"x" + Decimal(GetLogPixelsY(dc)) + u"\r\n";
     report += u"BITS:" + Decimal(GetDeviceCaps(dc, BITSPIXEL));
+    ThemeBuffers buffers;
     // From here on a failure only ends the theme step.
     try {
-      report += ThemeLines();
+      report += ThemeLines(buffers);
     } catch (...) {
     }
     return report;
