@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <map>
 #include <random>
 #include <regex>
@@ -75,6 +76,17 @@ TEST(CHashLongHashing, KnownValuesOfAbc) {
   // Code units are unsigned 16-bit: a high surrogate is not sign-extended.
   EXPECT_EQ(Peer::PrimaryHash(u"\xD800"), 0xD800u << 5);
   EXPECT_EQ(Peer::SecondaryHash(u"\xFFFF\xFFFF"), Peer::RotateLeft((0xFFFFu << 11) + 0xFFFF, 11));
+}
+
+TEST(CHashLongHashing, PrimaryHashOfLongKeysFoldsEveryCharacterInTurn) {
+  std::mt19937 random(11);
+  for (size_t length = 0; length < 40; ++length) {
+    std::u16string key;
+    for (size_t i = 0; i < length; ++i) key += static_cast<char16_t>(random());
+    uint32_t expected = 0;
+    for (const char16_t c : key) expected = std::rotl(expected ^ c, 5);
+    EXPECT_EQ(Peer::PrimaryHash(key), expected) << length;
+  }
 }
 
 TEST(CHashLongHashing, RotationsAndShiftsOfOddCounts) {
