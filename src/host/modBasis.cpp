@@ -16,7 +16,7 @@ bool IsNumeric(const vx::Value& v) noexcept {
   return v.IsNumber();
 }
 
-double NumberOf(const vx::Value& v) noexcept {
+double NumberOf(const vx::Value& v) {
   return std::visit(
       [](const auto& x) -> double {
         using T = std::decay_t<decltype(x)>;
