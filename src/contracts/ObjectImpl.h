@@ -40,7 +40,9 @@ class ObjectImpl : public Interfaces... {
     if (iid == IObject::kIid) {
       *out = static_cast<IObject*>(static_cast<First*>(this));
     } else {
-      ((iid == Interfaces::kIid ? (*out = static_cast<Interfaces*>(this), true) : false) || ...);
+      // The first interface whose name matches; later ones are not tried.
+      (void)((iid == Interfaces::kIid ? (*out = static_cast<Interfaces*>(this), true) : false) ||
+             ...);
     }
     if (!*out) return Guard([] { Raise(kErrTypeMismatch); });
     AddRef();
