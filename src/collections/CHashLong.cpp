@@ -49,8 +49,8 @@ std::vector<std::u16string> CHashLong::GetKeys(vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     std::vector<std::u16string> keys;
     keys.reserve(static_cast<size_t>(table_.count));
-    for (const Slot& slot : table_.slots) {
-      if (slot.tag & kHeld) keys.emplace_back(KeyOf(table_, slot));
+    for (size_t i = 0; i < table_.tags.size(); ++i) {
+      if (table_.tags[i] & kHeld) keys.emplace_back(KeyOf(table_, table_.entries[i]));
     }
     return keys;
   });
@@ -61,11 +61,11 @@ void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) 
     CheckAutosize(true);
     const SlotSearch found = FindSlotForInsertion(key);
     if (found.held) {
-      table_.slots[found.index].value = value;
+      table_.entries[found.index].value = value;
       return;
     }
     Occupy(table_, found.index, found.tag, key);
-    table_.slots[found.index].value = value;
+    table_.entries[found.index].value = value;
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -75,14 +75,14 @@ void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Her
     CheckAutosize(true);
     const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindSlot(key);
     if (found.held) {
-      Slot& slot = table_.slots[found.index];
-      slot.value = vx::CheckedAdd(slot.value, 1);
+      Entry& entry = table_.entries[found.index];
+      entry.value = vx::CheckedAdd(entry.value, 1);
       return;
     }
     if (!addIfMissing)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot increment missing key ", key));
     Occupy(table_, found.index, found.tag, key);
-    table_.slots[found.index].value = 1;  // added at 0, then incremented
+    table_.entries[found.index].value = 1;  // added at 0, then incremented
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -92,8 +92,8 @@ void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     if (!found.held)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot decrement missing key ", key));
-    Slot& slot = table_.slots[found.index];
-    slot.value = vx::CheckedAdd(slot.value, -1);
+    Entry& entry = table_.entries[found.index];
+    entry.value = vx::CheckedAdd(entry.value, -1);
   });
 }
 
@@ -101,7 +101,7 @@ int32_t CHashLong::GetValue(std::u16string_view key, vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     const SlotSearch found = FindSlot(key);
     if (!found.held) vx::Raise(vx::kErrAppDefined, {}, Described(u"hash-key not found: ", key));
-    return table_.slots[found.index].value;
+    return table_.entries[found.index].value;
   });
 }
 
@@ -111,21 +111,22 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     // kNoSlot: the key is absent from a full table, which has no vacant slot to mark.
     if (found.index != kNoSlot) {
-      Slot& slot = table_.slots[found.index];
+      uint32_t& tag = table_.tags[found.index];
       if (found.held) {
         --table_.count;
-        table_.garbageChars += slot.keyLength;
+        table_.garbageChars += table_.entries[found.index].keyLength;
       }
-      if (slot.tag != kRemoved) {
-        slot.tag = kRemoved;
+      if (tag != kRemoved) {
+        tag = kRemoved;
         ++table_.marks;
       }
     }
     CheckAutosize(false);
-    if (RemovalMarksCrowdVacancies()) {
-      CleanUpRemovalMarks();
-    } else if (table_.garbageChars > table_.chars.size() - table_.garbageChars &&
-               table_.garbageChars >= static_cast<size_t>(table_.capacity)) {
+    if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
+    // Compacting copies the live characters and walks the slots: worth it once the garbage
+    // outweighs both, which also pays for it.
+    if (table_.garbageChars > table_.chars.size() - table_.garbageChars &&
+        table_.garbageChars >= static_cast<size_t>(table_.capacity)) {
       CompactKeyChars();
     }
   });
@@ -143,8 +144,10 @@ void CHashLong::AllocateTable(int32_t newCapacity, vx::Here here) {
     Table table;
     table.shrinkThreshold = vx::RoundToInt32(static_cast<double>(shrinkLevel_) * newCapacity);
     table.growThreshold = vx::RoundToInt32(static_cast<double>(growLevel_) * newCapacity);
-    table.slots.resize(static_cast<size_t>(newCapacity));
+    table.tags.resize(static_cast<size_t>(newCapacity));
+    table.entries.resize(static_cast<size_t>(newCapacity));
     table.capacity = newCapacity;
+    table.modulus = FastModulus(static_cast<uint32_t>(newCapacity));
     table_ = std::move(table);
   });
 }
@@ -196,25 +199,25 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
     const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
     const uint32_t hash = PrimaryHash(key) & kHashMask;
     const uint32_t tag = hash | kHeld;
-    const Slot* const slots = table_.slots.data();
-    uint32_t index = hash % capacity;
+    const uint32_t* const tags = table_.tags.data();
+    uint32_t index = table_.modulus.Of(hash);
     uint32_t step = 0;  // worked out only when the home slot is taken
     int32_t firstFree = kNoSlot;
     // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
     // stopping there bounds the search also in a table without a vacant slot.
     for (uint32_t probes = 1;; ++probes) {
-      const Slot& slot = slots[index];
-      if (slot.tag == tag) {
-        if (KeysEqual(KeyOf(table_, slot), key)) {
+      const uint32_t slotTag = tags[index];
+      if (slotTag == tag) {
+        if (KeysEqual(KeyOf(table_, table_.entries[index]), key)) {
           statistics_.lookups++;
           statistics_.probes += probes;
           return {static_cast<int32_t>(index), true, tag};
         }
-      } else if (slot.tag == kVacant) {
+      } else if (slotTag == kVacant) {
         statistics_.lookups++;
         statistics_.probes += probes;
         return {firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, tag};
-      } else if (slot.tag == kRemoved && firstFree == kNoSlot) {
+      } else if (slotTag == kRemoved && firstFree == kNoSlot) {
         firstFree = static_cast<int32_t>(index);
       }
       if (probes == capacity) {
@@ -223,7 +226,7 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
         return {firstFree, false, tag};
       }
       if (step == 0) {
-        step = (SecondaryHash(key) & kHashMask) % capacity;
+        step = table_.modulus.Of(SecondaryHash(key) & kHashMask);
         if (step == 0) step = capacity - 1;
       }
       index += step;
@@ -250,8 +253,7 @@ uint32_t CHashLong::ShiftLeft(uint32_t value, int32_t bits, vx::Here here) {
 }
 
 bool CHashLong::KeysEqual(std::u16string_view a, std::u16string_view b) noexcept {
-  return a.size() == b.size() &&
-         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+  return a.size() == b.size() && SameChars(a.data(), b.data(), a.size());
 }
 
 int32_t CHashLong::NextPrime(int32_t x, vx::Here here) {
@@ -304,15 +306,15 @@ void CHashLong::Resize(int32_t newCapacity, vx::Here here) {
     // the key count. A capacity that cannot hold the pairs grows to the next primes.
     int32_t capacity = newCapacity;
     while (capacity < table_.count) capacity = NextPrime(capacity);
-    // The old table stays aside until every pair is in again; a failure puts it back whole.
+    // Only the allocation can fail, and it happens while the old table is still in place.
     Table old = std::move(table_);
     try {
       AllocateTable(capacity);
-      MoveKeysInto(table_, old);
     } catch (...) {
       table_ = std::move(old);
       throw;
     }
+    MoveSlotsInto(table_, old);
   });
 }
 
@@ -339,14 +341,16 @@ void CHashLong::CleanUpRemovalMarks() noexcept {
   // Same capacity and thresholds, so nothing can fail but memory; then the marks simply stay.
   Table rebuilt;
   try {
-    rebuilt.slots.resize(table_.slots.size());
-    rebuilt.capacity = table_.capacity;
-    rebuilt.shrinkThreshold = table_.shrinkThreshold;
-    rebuilt.growThreshold = table_.growThreshold;
-    MoveKeysInto(rebuilt, table_);
+    rebuilt.tags.resize(table_.tags.size());
+    rebuilt.entries.resize(table_.entries.size());
   } catch (...) {
     return;
   }
+  rebuilt.capacity = table_.capacity;
+  rebuilt.modulus = table_.modulus;
+  rebuilt.shrinkThreshold = table_.shrinkThreshold;
+  rebuilt.growThreshold = table_.growThreshold;
+  MoveSlotsInto(rebuilt, table_);
   table_ = std::move(rebuilt);
 }
 
@@ -357,10 +361,11 @@ void CHashLong::CompactKeyChars() noexcept {
   } catch (...) {
     return;  // the garbage only costs memory
   }
-  for (Slot& slot : table_.slots) {
-    if (!(slot.tag & kHeld)) continue;
-    const std::u16string_view key = KeyOf(table_, slot);
-    slot.keyOffset = static_cast<uint32_t>(compact.size());
+  for (size_t i = 0; i < table_.tags.size(); ++i) {
+    if (!(table_.tags[i] & kHeld)) continue;
+    Entry& entry = table_.entries[i];
+    const std::u16string_view key = KeyOf(table_, entry);
+    entry.keyOffset = static_cast<uint32_t>(compact.size());
     compact.insert(compact.end(), key.begin(), key.end());
   }
   table_.chars = std::move(compact);
@@ -369,8 +374,8 @@ void CHashLong::CompactKeyChars() noexcept {
 
 // ---- slot helpers ----
 
-std::u16string_view CHashLong::KeyOf(const Table& table, const Slot& slot) noexcept {
-  return {table.chars.data() + slot.keyOffset, slot.keyLength};
+std::u16string_view CHashLong::KeyOf(const Table& table, const Entry& entry) noexcept {
+  return {table.chars.data() + entry.keyOffset, entry.keyLength};
 }
 
 void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
@@ -382,40 +387,54 @@ void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string
       vx::Raise(vx::kErrOutOfMemory);
     }
     table.chars.insert(table.chars.end(), key.begin(), key.end());
-    Slot& slot = table.slots[static_cast<size_t>(index)];
-    if (slot.tag == kRemoved) --table.marks;
-    slot.tag = tag;
-    slot.keyOffset = static_cast<uint32_t>(offset);
-    slot.keyLength = static_cast<uint32_t>(key.size());
+    uint32_t& slotTag = table.tags[static_cast<size_t>(index)];
+    if (slotTag == kRemoved) --table.marks;
+    slotTag = tag;
+    Entry& entry = table.entries[static_cast<size_t>(index)];
+    entry.keyOffset = static_cast<uint32_t>(offset);
+    entry.keyLength = static_cast<uint32_t>(key.size());
     ++table.count;
   });
 }
 
-void CHashLong::PlaceNewKey(Table& table, uint32_t tag, std::u16string_view key, int32_t value,
-                            vx::Here here) {
-  vx::Handled(kPrefix, here, [&] {
-    // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
-    // of the probe sequence is the one FindSlot would choose.
+void CHashLong::PlaceSlot(Table& table, uint32_t tag, const Entry& entry) noexcept {
+  // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
+  // of the probe sequence is the one FindSlot would choose.
+  uint32_t index = table.modulus.Of(tag & kHashMask);
+  if (table.tags[index] != kVacant) {
     const uint32_t capacity = static_cast<uint32_t>(table.capacity);
-    uint32_t index = (tag & kHashMask) % capacity;
-    if (table.slots[index].tag != kVacant) {
-      uint32_t step = (SecondaryHash(key) & kHashMask) % capacity;
-      if (step == 0) step = capacity - 1;
-      do {
-        index += step;
-        if (index >= capacity) index -= capacity;
-      } while (table.slots[index].tag != kVacant);
-    }
-    Occupy(table, static_cast<int32_t>(index), tag, key);
-    table.slots[index].value = value;
-  });
+    uint32_t step = table.modulus.Of(SecondaryHash(KeyOf(table, entry)) & kHashMask);
+    if (step == 0) step = capacity - 1;
+    do {
+      index += step;
+      if (index >= capacity) index -= capacity;
+    } while (table.tags[index] != kVacant);
+  }
+  table.tags[index] = tag;
+  table.entries[index] = entry;
+  ++table.count;
 }
 
-void CHashLong::MoveKeysInto(Table& target, const Table& source, vx::Here here) {
-  vx::Handled(kPrefix, here, [&] {
-    target.chars.reserve(source.chars.size() - source.garbageChars);
-    for (const Slot& slot : source.slots) {
-      if (slot.tag & kHeld) PlaceNewKey(target, slot.tag, KeyOf(source, slot), slot.value);
-    }
-  });
+void CHashLong::MoveSlotsInto(Table& target, Table& source) noexcept {
+  // The keys keep their characters where they are: the arena moves over whole.
+  target.chars = std::move(source.chars);
+  target.garbageChars = source.garbageChars;
+  target.count = 0;
+  for (size_t i = 0; i < source.tags.size(); ++i) {
+    if (source.tags[i] & kHeld) PlaceSlot(target, source.tags[i], source.entries[i]);
+  }
+}
+
+bool CHashLong::SameChars(const char16_t* a, const char16_t* b, size_t length) noexcept {
+  // Keys are mostly short: eight bytes at a time inline beat a call to memcmp.
+  for (; length >= 4; length -= 4, a += 4, b += 4) {
+    uint64_t x, y;
+    std::memcpy(&x, a, sizeof x);
+    std::memcpy(&y, b, sizeof y);
+    if (x != y) return false;
+  }
+  for (; length > 0; --length) {
+    if (*a++ != *b++) return false;
+  }
+  return true;
 }

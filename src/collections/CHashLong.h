@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "collections/FastModulus.h"
 #include "contracts/Error.h"
 
 class CHashLongTestPeer;
@@ -60,24 +61,28 @@ class CHashLong {
 
   // A slot's tag says vacant, removed (vacant with a removal mark) or, with the top bit set,
   // holds a key whose primary hash (without its sign bit) is the lower 31 bits. Comparing tags
-  // first spares most key comparisons and every rehash on resize.
+  // first spares most key comparisons and every rehash on resize. The tags sit in an array of
+  // their own, small enough to stay in cache, so that a miss reads nothing else.
   static constexpr uint32_t kVacant = 0;
   static constexpr uint32_t kRemoved = 1;
   static constexpr uint32_t kHeld = 0x80000000u;
 
-  struct Slot {
-    uint32_t tag = kVacant;
+  // What a slot that holds a key holds besides its tag.
+  struct Entry {
     int32_t value = 0;
     uint32_t keyOffset = 0;  // into Table::chars
     uint32_t keyLength = 0;
   };
 
-  // Everything an allocation replaces. The characters of all keys live in one arena; a removed
-  // key's characters stay behind as garbage until the arena is compacted or rebuilt.
+  // Everything an allocation replaces. The characters of all keys live in one arena, which a
+  // resize hands on to the new slots; a removed key's characters stay behind as garbage until
+  // the arena is compacted.
   struct Table {
-    std::vector<Slot> slots;
+    std::vector<uint32_t> tags;
+    std::vector<Entry> entries;
     std::vector<char16_t> chars;
     size_t garbageChars = 0;
+    FastModulus modulus;
     int32_t capacity = 0;
     int32_t count = 0;
     int32_t marks = 0;
@@ -115,12 +120,12 @@ class CHashLong {
   bool RemovalMarksCrowdVacancies() const noexcept;
   void CompactKeyChars() noexcept;
 
-  static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
+  static std::u16string_view KeyOf(const Table& table, const Entry& entry) noexcept;
   static void Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
                      vx::Here here = vx::Here::current());
-  static void PlaceNewKey(Table& table, uint32_t tag, std::u16string_view key, int32_t value,
-                          vx::Here here = vx::Here::current());
-  static void MoveKeysInto(Table& target, const Table& source, vx::Here here = vx::Here::current());
+  static void PlaceSlot(Table& table, uint32_t tag, const Entry& entry) noexcept;
+  static void MoveSlotsInto(Table& target, Table& source) noexcept;
+  static bool SameChars(const char16_t* a, const char16_t* b, size_t length) noexcept;
 
   // Fields in the order of the classic design; the arrays and sizes live in table_.
   int32_t minCapacity_ = 0;

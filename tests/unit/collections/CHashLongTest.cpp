@@ -1,4 +1,5 @@
 #include "collections/CHashLong.h"
+#include "collections/FastModulus.h"
 
 #include <gtest/gtest.h>
 
@@ -31,10 +32,10 @@ class CHashLongTestPeer {
     return table.FindSlot(key).index;
   }
   static bool SlotHeld(const CHashLong& table, int32_t slot) {
-    return (table.table_.slots[static_cast<size_t>(slot)].tag & CHashLong::kHeld) != 0;
+    return (table.table_.tags[static_cast<size_t>(slot)] & CHashLong::kHeld) != 0;
   }
   static bool SlotMarked(const CHashLong& table, int32_t slot) {
-    return table.table_.slots[static_cast<size_t>(slot)].tag == CHashLong::kRemoved;
+    return table.table_.tags[static_cast<size_t>(slot)] == CHashLong::kRemoved;
   }
 };
 
@@ -111,6 +112,20 @@ TEST(CHashLongHashing, KeysCompareExactly) {
   EXPECT_FALSE(Peer::KeysEqual(u"", u"a"));
   EXPECT_FALSE(Peer::KeysEqual(u"ab", u"abc"));
   EXPECT_FALSE(Peer::KeysEqual(std::u16string_view(u"a\0b", 3), std::u16string_view(u"a\0c", 3)));
+}
+
+TEST(FastModulus, AgreesWithTheRemainderOverTheWholeRange) {
+  std::mt19937 random(3);
+  for (uint32_t divisor : {2u, 3u, 11u, 23u, 101u, 65521u, 1000003u, 2147483647u, 4294967291u}) {
+    const FastModulus modulus(divisor);
+    for (uint32_t value : {0u, 1u, divisor - 1, divisor, divisor + 1, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+      EXPECT_EQ(modulus.Of(value), value % divisor) << value << " mod " << divisor;
+    }
+    for (int i = 0; i < 10000; ++i) {
+      const uint32_t value = random();
+      ASSERT_EQ(modulus.Of(value), value % divisor) << value << " mod " << divisor;
+    }
+  }
 }
 
 TEST(CHashLongPrimes, IsPrimeAndNextPrime) {
@@ -474,6 +489,25 @@ TEST(CHashLongFullTables, ATableOfTwoTakesAThirdKey) {
   table.SetValue(u"c", 3);
   EXPECT_EQ(table.Capacity(), 3);
   EXPECT_EQ(table.GetValue(u"a") + table.GetValue(u"b") + table.GetValue(u"c"), 6);
+}
+
+TEST(CHashLongChurn, LongKeysSurviveRemovalsResizesAndCompaction) {
+  CHashLong table;
+  table.Init(50, 50, true);
+  std::map<std::u16string, int32_t> model;
+  std::mt19937 random(5);
+  for (int round = 0; round < 20000; ++round) {
+    const std::u16string key = U(std::string(random() % 60, 'p') + std::to_string(random() % 5));
+    if (random() % 2 == 0) {
+      table.RemoveKey(key);
+      model.erase(key);
+    } else {
+      table.IncrementKey(key, true);
+      ++model[key];
+    }
+  }
+  ASSERT_EQ(table.Count(), static_cast<int32_t>(model.size()));
+  for (const auto& [key, value] : model) ASSERT_EQ(table.GetValue(key), value);
 }
 
 TEST(CHashLongChurn, MissesStayShortWhileMarksComeAndGo) {
