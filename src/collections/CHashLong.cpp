@@ -20,6 +20,21 @@ std::u16string Described(std::u16string_view text, std::u16string_view key) {
   return description;
 }
 
+// Once the home slot is taken, the next few slots of the sequence are known at once: asking
+// for them together overlaps their cache misses, which a miss would otherwise wait for in turn.
+template <class Slot>
+void PrefetchProbes(const Slot* slots, uint32_t index, uint32_t step, uint32_t capacity) {
+#if defined(__GNUC__)
+  for (int ahead = 0; ahead < 3; ++ahead) {
+    index += step;
+    if (index >= capacity) index -= capacity;
+    __builtin_prefetch(slots + index);
+  }
+#else
+  (void)slots, (void)index, (void)step, (void)capacity;
+#endif
+}
+
 }  // namespace
 
 // ---- public operations ----
@@ -49,8 +64,8 @@ std::vector<std::u16string> CHashLong::GetKeys(vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     std::vector<std::u16string> keys;
     keys.reserve(static_cast<size_t>(table_.count));
-    for (size_t i = 0; i < table_.tags.size(); ++i) {
-      if (table_.tags[i] & kHeld) keys.emplace_back(KeyOf(table_, table_.entries[i]));
+    for (const Slot& slot : table_.slots) {
+      if (slot.tag & kHeld) keys.emplace_back(KeyOf(table_, slot));
     }
     return keys;
   });
@@ -61,11 +76,10 @@ void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) 
     CheckAutosize(true);
     const SlotSearch found = FindSlotForInsertion(key);
     if (found.held) {
-      table_.entries[found.index].value = value;
+      StoreValue(table_, table_.slots[found.index], value);
       return;
     }
-    Occupy(table_, found.index, found.tag, key);
-    table_.entries[found.index].value = value;
+    Occupy(table_, found.index, found.tag, key, value);
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -75,14 +89,13 @@ void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Her
     CheckAutosize(true);
     const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindSlot(key);
     if (found.held) {
-      Entry& entry = table_.entries[found.index];
-      entry.value = vx::CheckedAdd(entry.value, 1);
+      const Slot& slot = table_.slots[found.index];
+      StoreValue(table_, slot, vx::CheckedAdd(ValueOf(table_, slot), 1));
       return;
     }
     if (!addIfMissing)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot increment missing key ", key));
-    Occupy(table_, found.index, found.tag, key);
-    table_.entries[found.index].value = 1;  // added at 0, then incremented
+    Occupy(table_, found.index, found.tag, key, 1);  // added at 0, then incremented
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -92,8 +105,8 @@ void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     if (!found.held)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot decrement missing key ", key));
-    Entry& entry = table_.entries[found.index];
-    entry.value = vx::CheckedAdd(entry.value, -1);
+    const Slot& slot = table_.slots[found.index];
+    StoreValue(table_, slot, vx::CheckedAdd(ValueOf(table_, slot), -1));
   });
 }
 
@@ -101,7 +114,7 @@ int32_t CHashLong::GetValue(std::u16string_view key, vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     const SlotSearch found = FindSlot(key);
     if (!found.held) vx::Raise(vx::kErrAppDefined, {}, Described(u"hash-key not found: ", key));
-    return table_.entries[found.index].value;
+    return ValueOf(table_, table_.slots[found.index]);
   });
 }
 
@@ -111,23 +124,23 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     // kNoSlot: the key is absent from a full table, which has no vacant slot to mark.
     if (found.index != kNoSlot) {
-      uint32_t& tag = table_.tags[found.index];
+      Slot& slot = table_.slots[found.index];
       if (found.held) {
         --table_.count;
-        table_.garbageChars += table_.entries[found.index].keyLength;
+        table_.garbage += kRecordHeader + KeyOf(table_, slot).size();
       }
-      if (tag != kRemoved) {
-        tag = kRemoved;
+      if (slot.tag != kRemoved) {
+        slot.tag = kRemoved;
         ++table_.marks;
       }
     }
     CheckAutosize(false);
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
-    // Compacting copies the live characters and walks the slots: worth it once the garbage
+    // Compacting copies the live records and walks the slots: worth it once the garbage
     // outweighs both, which also pays for it.
-    if (table_.garbageChars > table_.chars.size() - table_.garbageChars &&
-        table_.garbageChars >= static_cast<size_t>(table_.capacity)) {
-      CompactKeyChars();
+    if (table_.garbage > table_.records.size() - table_.garbage &&
+        table_.garbage >= static_cast<size_t>(table_.capacity)) {
+      CompactRecords();
     }
   });
 }
@@ -144,8 +157,7 @@ void CHashLong::AllocateTable(int32_t newCapacity, vx::Here here) {
     Table table;
     table.shrinkThreshold = vx::RoundToInt32(static_cast<double>(shrinkLevel_) * newCapacity);
     table.growThreshold = vx::RoundToInt32(static_cast<double>(growLevel_) * newCapacity);
-    table.tags.resize(static_cast<size_t>(newCapacity));
-    table.entries.resize(static_cast<size_t>(newCapacity));
+    table.slots.resize(static_cast<size_t>(newCapacity));
     table.capacity = newCapacity;
     table.modulus = FastModulus(static_cast<uint32_t>(newCapacity));
     table_ = std::move(table);
@@ -199,16 +211,16 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
     const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
     const uint32_t hash = PrimaryHash(key) & kHashMask;
     const uint32_t tag = hash | kHeld;
-    const uint32_t* const tags = table_.tags.data();
+    const Slot* const slots = table_.slots.data();
     uint32_t index = table_.modulus.Of(hash);
     uint32_t step = 0;  // worked out only when the home slot is taken
     int32_t firstFree = kNoSlot;
     // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
     // stopping there bounds the search also in a table without a vacant slot.
     for (uint32_t probes = 1;; ++probes) {
-      const uint32_t slotTag = tags[index];
+      const uint32_t slotTag = slots[index].tag;
       if (slotTag == tag) {
-        if (KeysEqual(KeyOf(table_, table_.entries[index]), key)) {
+        if (KeysEqual(KeyOf(table_, slots[index]), key)) {
           statistics_.lookups++;
           statistics_.probes += probes;
           return {static_cast<int32_t>(index), true, tag};
@@ -228,6 +240,7 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
       if (step == 0) {
         step = table_.modulus.Of(SecondaryHash(key) & kHashMask);
         if (step == 0) step = capacity - 1;
+        PrefetchProbes(slots, index, step, capacity);
       }
       index += step;
       if (index >= capacity) index -= capacity;
@@ -341,8 +354,7 @@ void CHashLong::CleanUpRemovalMarks() noexcept {
   // Same capacity and thresholds, so nothing can fail but memory; then the marks simply stay.
   Table rebuilt;
   try {
-    rebuilt.tags.resize(table_.tags.size());
-    rebuilt.entries.resize(table_.entries.size());
+    rebuilt.slots.resize(table_.slots.size());
   } catch (...) {
     return;
   }
@@ -354,74 +366,93 @@ void CHashLong::CleanUpRemovalMarks() noexcept {
   table_ = std::move(rebuilt);
 }
 
-void CHashLong::CompactKeyChars() noexcept {
+void CHashLong::CompactRecords() noexcept {
   std::vector<char16_t> compact;
   try {
-    compact.reserve(table_.chars.size() - table_.garbageChars);
+    compact.reserve(table_.records.size() - table_.garbage);
   } catch (...) {
     return;  // the garbage only costs memory
   }
-  for (size_t i = 0; i < table_.tags.size(); ++i) {
-    if (!(table_.tags[i] & kHeld)) continue;
-    Entry& entry = table_.entries[i];
-    const std::u16string_view key = KeyOf(table_, entry);
-    entry.keyOffset = static_cast<uint32_t>(compact.size());
-    compact.insert(compact.end(), key.begin(), key.end());
+  for (Slot& slot : table_.slots) {
+    if (!(slot.tag & kHeld)) continue;
+    const auto first = table_.records.begin() + slot.record;
+    const size_t length = kRecordHeader + KeyOf(table_, slot).size();
+    slot.record = static_cast<uint32_t>(compact.size());
+    compact.insert(compact.end(), first, first + static_cast<ptrdiff_t>(length));
   }
-  table_.chars = std::move(compact);
-  table_.garbageChars = 0;
+  table_.records = std::move(compact);
+  table_.garbage = 0;
 }
 
 // ---- slot helpers ----
 
-std::u16string_view CHashLong::KeyOf(const Table& table, const Entry& entry) noexcept {
-  return {table.chars.data() + entry.keyOffset, entry.keyLength};
+std::u16string_view CHashLong::KeyOf(const Table& table, const Slot& slot) noexcept {
+  const char16_t* const record = table.records.data() + slot.record;
+  uint32_t length;
+  std::memcpy(&length, record, sizeof length);
+  return {record + kRecordHeader, length};
+}
+
+int32_t CHashLong::ValueOf(const Table& table, const Slot& slot) noexcept {
+  int32_t value;
+  std::memcpy(&value, table.records.data() + slot.record + 2, sizeof value);
+  return value;
+}
+
+void CHashLong::StoreValue(Table& table, const Slot& slot, int32_t value) noexcept {
+  std::memcpy(table.records.data() + slot.record + 2, &value, sizeof value);
 }
 
 void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
-                       vx::Here here) {
+                       int32_t value, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
-    // The characters go in first: if that fails, the slot and the count are untouched.
-    const size_t offset = table.chars.size();
-    if (key.size() > std::numeric_limits<uint32_t>::max() - offset) {
+    // The record goes in first: if that fails, the slot and the count are untouched.
+    const size_t offset = table.records.size();
+    if (key.size() > std::numeric_limits<uint32_t>::max() - kRecordHeader - offset) {
       vx::Raise(vx::kErrOutOfMemory);
     }
-    table.chars.insert(table.chars.end(), key.begin(), key.end());
-    uint32_t& slotTag = table.tags[static_cast<size_t>(index)];
-    if (slotTag == kRemoved) --table.marks;
-    slotTag = tag;
-    Entry& entry = table.entries[static_cast<size_t>(index)];
-    entry.keyOffset = static_cast<uint32_t>(offset);
-    entry.keyLength = static_cast<uint32_t>(key.size());
+    const uint32_t length = static_cast<uint32_t>(key.size());
+    char16_t header[kRecordHeader];
+    std::memcpy(header, &length, sizeof length);
+    std::memcpy(header + 2, &value, sizeof value);
+    const size_t needed = offset + kRecordHeader + key.size();
+    if (needed > table.records.capacity()) {
+      table.records.reserve(std::max(needed, 2 * table.records.capacity()));
+    }
+    table.records.insert(table.records.end(), header, header + kRecordHeader);
+    table.records.insert(table.records.end(), key.begin(), key.end());
+    Slot& slot = table.slots[static_cast<size_t>(index)];
+    if (slot.tag == kRemoved) --table.marks;
+    slot.tag = tag;
+    slot.record = static_cast<uint32_t>(offset);
     ++table.count;
   });
 }
 
-void CHashLong::PlaceSlot(Table& table, uint32_t tag, const Entry& entry) noexcept {
+void CHashLong::PlaceSlot(Table& table, const Slot& slot) noexcept {
   // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
   // of the probe sequence is the one FindSlot would choose.
-  uint32_t index = table.modulus.Of(tag & kHashMask);
-  if (table.tags[index] != kVacant) {
+  uint32_t index = table.modulus.Of(slot.tag & kHashMask);
+  if (table.slots[index].tag != kVacant) {
     const uint32_t capacity = static_cast<uint32_t>(table.capacity);
-    uint32_t step = table.modulus.Of(SecondaryHash(KeyOf(table, entry)) & kHashMask);
+    uint32_t step = table.modulus.Of(SecondaryHash(KeyOf(table, slot)) & kHashMask);
     if (step == 0) step = capacity - 1;
     do {
       index += step;
       if (index >= capacity) index -= capacity;
-    } while (table.tags[index] != kVacant);
+    } while (table.slots[index].tag != kVacant);
   }
-  table.tags[index] = tag;
-  table.entries[index] = entry;
+  table.slots[index] = slot;
   ++table.count;
 }
 
 void CHashLong::MoveSlotsInto(Table& target, Table& source) noexcept {
-  // The keys keep their characters where they are: the arena moves over whole.
-  target.chars = std::move(source.chars);
-  target.garbageChars = source.garbageChars;
+  // The keys keep their records where they are: the arena moves over whole.
+  target.records = std::move(source.records);
+  target.garbage = source.garbage;
   target.count = 0;
-  for (size_t i = 0; i < source.tags.size(); ++i) {
-    if (source.tags[i] & kHeld) PlaceSlot(target, source.tags[i], source.entries[i]);
+  for (const Slot& slot : source.slots) {
+    if (slot.tag & kHeld) PlaceSlot(target, slot);
   }
 }
 

@@ -61,27 +61,25 @@ class CHashLong {
 
   // A slot's tag says vacant, removed (vacant with a removal mark) or, with the top bit set,
   // holds a key whose primary hash (without its sign bit) is the lower 31 bits. Comparing tags
-  // first spares most key comparisons and every rehash on resize. The tags sit in an array of
-  // their own, small enough to stay in cache, so that a miss reads nothing else.
+  // first spares most key comparisons and every rehash on resize.
   static constexpr uint32_t kVacant = 0;
   static constexpr uint32_t kRemoved = 1;
   static constexpr uint32_t kHeld = 0x80000000u;
 
-  // What a slot that holds a key holds besides its tag.
-  struct Entry {
-    int32_t value = 0;
-    uint32_t keyOffset = 0;  // into Table::chars
-    uint32_t keyLength = 0;
+  // Eight bytes a slot, so that probing reads few cache lines; a hit then reads one record.
+  struct Slot {
+    uint32_t tag = kVacant;
+    uint32_t record = 0;  // where the key's record starts in Table::records
   };
 
-  // Everything an allocation replaces. The characters of all keys live in one arena, which a
-  // resize hands on to the new slots; a removed key's characters stay behind as garbage until
-  // the arena is compacted.
+  // The records of all keys live in one arena: the key's length and its value (two code units
+  // each), then its characters. A resize hands the arena on to the new slots; the records of
+  // removed keys stay behind as garbage until the arena is compacted.
+  static constexpr size_t kRecordHeader = 4;
   struct Table {
-    std::vector<uint32_t> tags;
-    std::vector<Entry> entries;
-    std::vector<char16_t> chars;
-    size_t garbageChars = 0;
+    std::vector<Slot> slots;
+    std::vector<char16_t> records;
+    size_t garbage = 0;  // code units
     FastModulus modulus;
     int32_t capacity = 0;
     int32_t count = 0;
@@ -118,12 +116,14 @@ class CHashLong {
   void GrowForRoom(vx::Here here = vx::Here::current());
   void CleanUpRemovalMarks() noexcept;
   bool RemovalMarksCrowdVacancies() const noexcept;
-  void CompactKeyChars() noexcept;
+  void CompactRecords() noexcept;
 
-  static std::u16string_view KeyOf(const Table& table, const Entry& entry) noexcept;
+  static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
+  static int32_t ValueOf(const Table& table, const Slot& slot) noexcept;
+  static void StoreValue(Table& table, const Slot& slot, int32_t value) noexcept;
   static void Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
-                     vx::Here here = vx::Here::current());
-  static void PlaceSlot(Table& table, uint32_t tag, const Entry& entry) noexcept;
+                     int32_t value, vx::Here here = vx::Here::current());
+  static void PlaceSlot(Table& table, const Slot& slot) noexcept;
   static void MoveSlotsInto(Table& target, Table& source) noexcept;
   static bool SameChars(const char16_t* a, const char16_t* b, size_t length) noexcept;
 
