@@ -62,12 +62,13 @@ class Form {
   // pass on.
   void Load(Here here = Here::current());
   // Shows the window and activates it; before the first show Form_Resize runs. Does nothing when
-  // the form is not loaded (for example when Form_Load unloaded it).
-  void Show(Here here = Here::current());
+  // the form is not loaded (for example when Form_Load unloaded it). The events it raises are
+  // window events: their errors are shown, not passed on.
+  void Show();
   // Raises the close request with reason 1 and, unless it is refused, Form_Unload, then
   // destroys the window. Does nothing more when a handler refuses, when the form is not loaded,
   // or when an unload of this form is already running.
-  void Unload(Here here = Here::current());
+  void Unload();
   // Before Load: the form that owns this one (its window is the owner window); see reason 5.
   void SetOwner(Form* owner, Here here = Here::current());
   bool IsLoaded() const noexcept { return window_ != nullptr; }
@@ -143,12 +144,13 @@ class Form {
   RECT NormalBounds(Here here) const;
   void SetNormalBounds(const RECT& pixels, Here here);
   void RaiseResizeIfChanged();
-  // The close sequence: true when the window was destroyed.
-  bool QueryUnloadWithOwned(int16_t reason);
+  // The close sequence: RunClose asks and unloads; true when the window was destroyed.
   bool RunClose(int16_t reason);
-  void FinishUnload();
+  bool QueryUnloadWithOwned(int16_t reason);
+  bool UnloadWithOwned(bool mayCancel);
   void OnWindowDestroyed() noexcept;
   std::vector<Form*> OwnedForms() const;
+  static Form* FromWindow(HWND window) noexcept;
 
   HWND window_ = nullptr;
   Form* owner_ = nullptr;

@@ -1,0 +1,482 @@
+#include "toolkit/Form.h"
+
+#include <algorithm>
+#include <string>
+
+#include "toolkit/MessageBox.h"
+#include "toolkit/PixelConversion.h"
+#include "toolkit/Screen.h"
+#include "toolkit/WideText.h"
+
+namespace vx::toolkit {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"vxToolkitForm";
+
+// Forms whose window exists, on the program's one window thread.
+std::vector<Form*>& LiveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+HINSTANCE ToolkitModule() noexcept {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ToolkitModule), &module);
+  return module;
+}
+
+int16_t ShiftState() noexcept {
+  int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+// rcNormalPosition of a top-level window is in workspace coordinates: the work area's origin.
+POINT WorkspaceOrigin(HWND window) noexcept {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return {};
+  return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
+std::u16string Decimal(int32_t number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// Restores a flag on every way out of a close sequence.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) noexcept : flag_(flag), old_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = old_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+
+}  // namespace
+
+Form::Form() = default;
+
+Form::~Form() {
+  if (HWND window = window_) {
+    // No event may reach a form that is being destroyed: cut the window loose first.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    controls_.RemoveAll();
+    controls_.AttachTo(nullptr);
+    std::erase(LiveForms(), this);
+    window_ = nullptr;
+    DestroyWindow(window);
+  }
+  for (Form* form : LiveForms()) {
+    if (form->owner_ == this) form->owner_ = nullptr;
+  }
+}
+
+HINSTANCE Form::InstanceHandle() noexcept {
+  return GetModuleHandleW(nullptr);
+}
+
+Form* Form::FromWindow(HWND window) noexcept {
+  for (Form* form : LiveForms()) {
+    if (form->window_ == window) return form;
+  }
+  return nullptr;
+}
+
+void Form::SetOwner(Form* owner, Here here) {
+  if (loadStarted_ || owner == this) Raise(kErrInvalidCall, {}, {}, here);
+  owner_ = owner;
+}
+
+void Form::Load(Here here) {
+  if (loadStarted_) return;
+  static const ATOM formClass = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = &Form::WindowProc;
+    windowClass.hInstance = ToolkitModule();
+    windowClass.hIcon = LoadIconW(InstanceHandle(), MAKEINTRESOURCEW(1));
+    if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kFormClass;
+    return RegisterClassExW(&windowClass);
+  }();
+  if (!formClass) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
+  if (owner_ && !owner_->window_) Raise(kErrObjectNotSet, {}, {}, here);
+
+  HWND window = CreateWindowExW(0, kFormClass, W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                owner_ ? owner_->window_ : nullptr, nullptr, ToolkitModule(), this);
+  if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
+  loadStarted_ = true;
+  Form_Load();
+}
+
+void Form::Show() {
+  if (!window_) return;
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    RunEvent([this] { RaiseResizeIfChanged(); });
+    if (!window_) return;
+  }
+  int command = SW_SHOW;
+  if (pendingState_ == 1) {
+    command = SW_SHOWMINIMIZED;
+  } else if (pendingState_ == 2) {
+    command = SW_SHOWMAXIMIZED;
+  } else if (IsIconic(window_) || IsZoomed(window_)) {
+    command = SW_SHOWNORMAL;
+  }
+  ShowWindow(window_, command);
+  if (window_ && pendingState_ != 1) SetForegroundWindow(window_);
+}
+
+void Form::Unload() {
+  if (!window_ || closing_) return;
+  RunClose(1);
+}
+
+bool Form::RunClose(int16_t reason) {
+  FlagScope closing(closing_);
+  if (!QueryUnloadWithOwned(reason)) return false;
+  return UnloadWithOwned(true);
+}
+
+bool Form::QueryUnloadWithOwned(int16_t reason) {
+  int16_t cancel = 0;
+  Form_QueryUnload(cancel, reason);
+  if (cancel != 0) return false;
+  for (Form* owned : OwnedForms()) {
+    FlagScope closing(owned->closing_);
+    if (!owned->QueryUnloadWithOwned(5)) return false;
+  }
+  return true;
+}
+
+bool Form::UnloadWithOwned(bool mayCancel) {
+  for (Form* owned : OwnedForms()) {
+    FlagScope closing(owned->closing_);
+    if (!owned->UnloadWithOwned(mayCancel)) return false;
+  }
+  if (!window_) return true;
+  int16_t cancel = 0;
+  Form_Unload(cancel);
+  if (mayCancel && cancel != 0) return false;
+  if (window_) DestroyWindow(window_);
+  return true;
+}
+
+std::vector<Form*> Form::OwnedForms() const {
+  std::vector<Form*> owned;
+  for (Form* form : LiveForms()) {
+    if (form->owner_ == this && form->window_) owned.push_back(form);
+  }
+  return owned;
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->window_ = window;
+    form->controls_.AttachTo(window);
+    LiveForms().push_back(form);
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wParam, lParam);
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
+  switch (message) {
+    case WM_ACTIVATE: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      if (LOWORD(wParam) != WA_INACTIVE) RunEvent([this] { Form_Activate(); });
+      return result;
+    }
+    case WM_SIZE: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
+      return result;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      const auto keyCode = static_cast<int16_t>(wParam);
+      RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
+      if (!window_) return 0;
+      break;
+    }
+    case WM_CLOSE:
+      if (!closing_) RunEvent([this] { RunClose(0); });
+      return 0;
+    case WM_QUERYENDSESSION: {
+      bool allowed = true;
+      RunEvent([this, &allowed] {
+        FlagScope closing(closing_);
+        int16_t cancel = 0;
+        Form_QueryUnload(cancel, 2);
+        allowed = cancel == 0;
+      });
+      return allowed ? TRUE : FALSE;
+    }
+    case WM_ENDSESSION:
+      if (wParam && !closing_) {
+        RunEvent([this] {
+          FlagScope closing(closing_);
+          UnloadWithOwned(false);
+        });
+      }
+      return 0;
+    case WM_DESTROY:
+      controls_.RemoveAll();
+      break;
+    case WM_NCDESTROY: {
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+      OnWindowDestroyed();
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Form::OnWindowDestroyed() noexcept {
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  controls_.AttachTo(nullptr);
+  window_ = nullptr;
+  std::erase(LiveForms(), this);
+  // The last form gone ends the program's message loop, however its window went.
+  if (LiveForms().empty()) PostQuitMessage(0);
+}
+
+template <class Handler>
+void Form::RunEvent(Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+    ReportEventError();
+  }
+}
+
+void Form::ReportEventError() noexcept {
+  try {
+    const Status status = StatusFromCurrentException();
+    std::u16string text = u"Error ";
+    text += Decimal(status.error.number);
+    text += u": ";
+    text += status.error.description;
+    text += u"\r\n\r\nSource: ";
+    text += status.error.source;
+    std::u16string caption = Caption();
+    if (caption.empty()) caption = kProgramName;
+    ShowMessageBox(window_, text, caption, MB_ICONSTOP | MB_OK);
+  } catch (...) {
+    // Not even the report could be built; the window goes on regardless.
+  }
+}
+
+bool Form::PreviewKeyMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || root == msg.hwnd) return false;  // The form's own keys come through its procedure.
+  Form* form = FromWindow(root);
+  if (!form || !form->keyPreview_) return false;
+  const auto keyCode = static_cast<int16_t>(msg.wParam);
+  form->RunEvent([form, keyCode] { form->Form_KeyDown(keyCode, ShiftState()); });
+  return true;
+}
+
+void Form::RaiseResizeIfChanged() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  if (client.right == lastClientSize_.cx && client.bottom == lastClientSize_.cy) return;
+  lastClientSize_ = {client.right, client.bottom};
+  Form_Resize();
+}
+
+HWND Form::Window(Here here) const {
+  if (!window_) Raise(kErrObjectNotSet, {}, {}, here);
+  return window_;
+}
+
+std::u16string Form::Caption() const {
+  if (!window_) return caption_;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
+  return FromWide(text);
+}
+
+void Form::SetCaption(std::u16string_view caption) {
+  caption_ = caption;
+  if (window_) SetWindowTextW(window_, W(caption_));
+}
+
+RECT Form::NormalBounds(Here here) const {
+  HWND window = Window(here);
+  RECT bounds{};
+  if (!IsIconic(window) && !IsZoomed(window)) {
+    GetWindowRect(window, &bounds);
+    return bounds;
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  const POINT origin = WorkspaceOrigin(window);
+  bounds = placement.rcNormalPosition;
+  OffsetRect(&bounds, origin.x, origin.y);
+  return bounds;
+}
+
+void Form::SetNormalBounds(const RECT& pixels, Here here) {
+  HWND window = Window(here);
+  if (!IsIconic(window) && !IsZoomed(window)) {
+    SetWindowPos(window, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+                 pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  const POINT origin = WorkspaceOrigin(window);
+  placement.rcNormalPosition = pixels;
+  OffsetRect(&placement.rcNormalPosition, -origin.x, -origin.y);
+  // Keep the window as it is: only the bounds it returns to change.
+  placement.showCmd = IsWindowVisible(window)
+                          ? (IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
+                          : SW_HIDE;
+  SetWindowPlacement(window, &placement);
+}
+
+float Form::Left(Here here) const {
+  return static_cast<float>(NormalBounds(here).left) * TwipsPerPixelX();
+}
+
+float Form::Top(Here here) const {
+  return static_cast<float>(NormalBounds(here).top) * TwipsPerPixelY();
+}
+
+float Form::Width(Here here) const {
+  const RECT bounds = NormalBounds(here);
+  return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
+}
+
+float Form::Height(Here here) const {
+  const RECT bounds = NormalBounds(here);
+  return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
+}
+
+void Form::SetLeft(float twips, Here here) {
+  RECT bounds = NormalBounds(here);
+  const int left = TwipsToPixels(twips, TwipsPerPixelX(), here);
+  OffsetRect(&bounds, left - bounds.left, 0);
+  SetNormalBounds(bounds, here);
+}
+
+void Form::SetTop(float twips, Here here) {
+  RECT bounds = NormalBounds(here);
+  const int top = TwipsToPixels(twips, TwipsPerPixelY(), here);
+  OffsetRect(&bounds, 0, top - bounds.top);
+  SetNormalBounds(bounds, here);
+}
+
+void Form::SetWidth(float twips, Here here) {
+  RECT bounds = NormalBounds(here);
+  const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
+  if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
+  bounds.right = bounds.left + width;
+  SetNormalBounds(bounds, here);
+}
+
+void Form::SetHeight(float twips, Here here) {
+  RECT bounds = NormalBounds(here);
+  const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
+  if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
+  bounds.bottom = bounds.top + height;
+  SetNormalBounds(bounds, here);
+}
+
+int16_t Form::WindowState(Here here) const {
+  HWND window = Window(here);
+  if (!IsWindowVisible(window)) return pendingState_;
+  if (IsIconic(window)) return 1;
+  if (IsZoomed(window)) return 2;
+  return 0;
+}
+
+void Form::SetWindowState(int16_t state, Here here) {
+  HWND window = Window(here);
+  if (state < 0 || state > 2) Raise(kErrInvalidCall, {}, {}, here);
+  if (!IsWindowVisible(window)) {
+    pendingState_ = state;
+    return;
+  }
+  if (state == 1) {
+    ShowWindow(window, SW_MINIMIZE);
+  } else if (state == 2) {
+    ShowWindow(window, SW_MAXIMIZE);
+  } else {
+    // A window minimised from maximised restores to maximised first: restore until normal.
+    for (int step = 0; step < 2 && (IsIconic(window) || IsZoomed(window)); ++step) {
+      ShowWindow(window, SW_RESTORE);
+    }
+  }
+}
+
+float Form::ScaleWidth(Here here) const {
+  RECT client{};
+  GetClientRect(Window(here), &client);
+  return static_cast<float>(client.right) * TwipsPerPixelX();
+}
+
+float Form::ScaleHeight(Here here) const {
+  RECT client{};
+  GetClientRect(Window(here), &client);
+  return static_cast<float>(client.bottom) * TwipsPerPixelY();
+}
+
+bool Form::Visible(Here here) const {
+  return IsWindowVisible(Window(here)) != FALSE;
+}
+
+void Form::SetVisible(bool visible, Here here) {
+  HWND window = Window(here);
+  if (visible) {
+    Show();
+    return;
+  }
+  if (!IsWindowVisible(window)) return;
+  pendingState_ = WindowState(here);
+  ShowWindow(window, SW_HIDE);
+}
+
+bool Form::Enabled(Here here) const {
+  return IsWindowEnabled(Window(here)) != FALSE;
+}
+
+void Form::SetEnabled(bool enabled, Here here) {
+  EnableWindow(Window(here), enabled);
+}
+
+DeviceContext Form::GetDeviceContext(Here here) const {
+  return DeviceContext(Window(here), here);
+}
+
+void Form::Refresh(Here here) {
+  RedrawWindow(Window(here), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace vx::toolkit
