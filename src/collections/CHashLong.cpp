@@ -64,8 +64,8 @@ std::vector<std::u16string> CHashLong::GetKeys(vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     std::vector<std::u16string> keys;
     keys.reserve(static_cast<size_t>(table_.count));
-    for (const Slot& slot : table_.slots) {
-      if (slot.tag & kHeld) keys.emplace_back(KeyOf(table_, slot));
+    for (size_t i = 0; i < table_.slots.size(); ++i) {
+      if (table_.states[i] & kHeld) keys.emplace_back(KeyOf(table_, table_.slots[i]));
     }
     return keys;
   });
@@ -79,7 +79,7 @@ void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) 
       StoreValue(table_, table_.slots[found.index], value);
       return;
     }
-    Occupy(table_, found.index, found.tag, key, value);
+    Occupy(table_, found.index, found.hash, key, value);
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -95,7 +95,7 @@ void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Her
     }
     if (!addIfMissing)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot increment missing key ", key));
-    Occupy(table_, found.index, found.tag, key, 1);  // added at 0, then incremented
+    Occupy(table_, found.index, found.hash, key, 1);  // added at 0, then incremented
     if (RemovalMarksCrowdVacancies()) CleanUpRemovalMarks();
   });
 }
@@ -124,13 +124,13 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     // kNoSlot: the key is absent from a full table, which has no vacant slot to mark.
     if (found.index != kNoSlot) {
-      Slot& slot = table_.slots[found.index];
+      uint8_t& state = table_.states[found.index];
       if (found.held) {
         --table_.count;
-        table_.garbage += kRecordHeader + KeyOf(table_, slot).size();
+        table_.garbage += kRecordHeader + KeyOf(table_, table_.slots[found.index]).size();
       }
-      if (slot.tag != kRemoved) {
-        slot.tag = kRemoved;
+      if (state != kRemoved) {
+        state = kRemoved;
         ++table_.marks;
       }
     }
@@ -157,6 +157,7 @@ void CHashLong::AllocateTable(int32_t newCapacity, vx::Here here) {
     Table table;
     table.shrinkThreshold = vx::RoundToInt32(static_cast<double>(shrinkLevel_) * newCapacity);
     table.growThreshold = vx::RoundToInt32(static_cast<double>(growLevel_) * newCapacity);
+    table.states.resize(static_cast<size_t>(newCapacity));
     table.slots.resize(static_cast<size_t>(newCapacity));
     table.capacity = newCapacity;
     table.modulus = FastModulus(static_cast<uint32_t>(newCapacity));
@@ -210,7 +211,8 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
     if (table_.capacity == 0) vx::Raise(vx::kErrDivisionByZero);
     const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
     const uint32_t hash = PrimaryHash(key) & kHashMask;
-    const uint32_t tag = hash | kHeld;
+    const uint8_t held = HeldState(hash);
+    const uint8_t* const states = table_.states.data();
     const Slot* const slots = table_.slots.data();
     uint32_t index = table_.modulus.Of(hash);
     uint32_t step = 0;  // worked out only when the home slot is taken
@@ -218,29 +220,29 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
     // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
     // stopping there bounds the search also in a table without a vacant slot.
     for (uint32_t probes = 1;; ++probes) {
-      const uint32_t slotTag = slots[index].tag;
-      if (slotTag == tag) {
-        if (KeysEqual(KeyOf(table_, slots[index]), key)) {
+      const uint8_t state = states[index];
+      if (state == held) {
+        if (slots[index].hash == hash && KeysEqual(KeyOf(table_, slots[index]), key)) {
           statistics_.lookups++;
           statistics_.probes += probes;
-          return {static_cast<int32_t>(index), true, tag};
+          return {static_cast<int32_t>(index), true, hash};
         }
-      } else if (slotTag == kVacant) {
+      } else if (state == kVacant) {
         statistics_.lookups++;
         statistics_.probes += probes;
-        return {firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, tag};
-      } else if (slotTag == kRemoved && firstFree == kNoSlot) {
+        return {firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, hash};
+      } else if (state == kRemoved && firstFree == kNoSlot) {
         firstFree = static_cast<int32_t>(index);
       }
       if (probes == capacity) {
         statistics_.lookups++;
         statistics_.probes += probes;
-        return {firstFree, false, tag};
+        return {firstFree, false, hash};
       }
       if (step == 0) {
         step = table_.modulus.Of(SecondaryHash(key) & kHashMask);
         if (step == 0) step = capacity - 1;
-        PrefetchProbes(slots, index, step, capacity);
+        PrefetchProbes(states, index, step, capacity);
       }
       index += step;
       if (index >= capacity) index -= capacity;
@@ -354,6 +356,7 @@ void CHashLong::CleanUpRemovalMarks() noexcept {
   // Same capacity and thresholds, so nothing can fail but memory; then the marks simply stay.
   Table rebuilt;
   try {
+    rebuilt.states.resize(table_.states.size());
     rebuilt.slots.resize(table_.slots.size());
   } catch (...) {
     return;
@@ -373,8 +376,9 @@ void CHashLong::CompactRecords() noexcept {
   } catch (...) {
     return;  // the garbage only costs memory
   }
-  for (Slot& slot : table_.slots) {
-    if (!(slot.tag & kHeld)) continue;
+  for (size_t i = 0; i < table_.slots.size(); ++i) {
+    if (!(table_.states[i] & kHeld)) continue;
+    Slot& slot = table_.slots[i];
     const auto first = table_.records.begin() + slot.record;
     const size_t length = kRecordHeader + KeyOf(table_, slot).size();
     slot.record = static_cast<uint32_t>(compact.size());
@@ -403,7 +407,12 @@ void CHashLong::StoreValue(Table& table, const Slot& slot, int32_t value) noexce
   std::memcpy(table.records.data() + slot.record + 2, &value, sizeof value);
 }
 
-void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
+uint8_t CHashLong::HeldState(uint32_t hash) noexcept {
+  // The top bits: the low ones are close kin of the home slot.
+  return static_cast<uint8_t>(kHeld | (hash >> 24));
+}
+
+void CHashLong::Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
                        int32_t value, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
     // The record goes in first: if that fails, the slot and the count are untouched.
@@ -421,10 +430,10 @@ void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string
     }
     table.records.insert(table.records.end(), header, header + kRecordHeader);
     table.records.insert(table.records.end(), key.begin(), key.end());
-    Slot& slot = table.slots[static_cast<size_t>(index)];
-    if (slot.tag == kRemoved) --table.marks;
-    slot.tag = tag;
-    slot.record = static_cast<uint32_t>(offset);
+    uint8_t& state = table.states[static_cast<size_t>(index)];
+    if (state == kRemoved) --table.marks;
+    state = HeldState(hash);
+    table.slots[static_cast<size_t>(index)] = {hash, static_cast<uint32_t>(offset)};
     ++table.count;
   });
 }
@@ -432,16 +441,17 @@ void CHashLong::Occupy(Table& table, int32_t index, uint32_t tag, std::u16string
 void CHashLong::PlaceSlot(Table& table, const Slot& slot) noexcept {
   // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
   // of the probe sequence is the one FindSlot would choose.
-  uint32_t index = table.modulus.Of(slot.tag & kHashMask);
-  if (table.slots[index].tag != kVacant) {
+  uint32_t index = table.modulus.Of(slot.hash);
+  if (table.states[index] != kVacant) {
     const uint32_t capacity = static_cast<uint32_t>(table.capacity);
     uint32_t step = table.modulus.Of(SecondaryHash(KeyOf(table, slot)) & kHashMask);
     if (step == 0) step = capacity - 1;
     do {
       index += step;
       if (index >= capacity) index -= capacity;
-    } while (table.slots[index].tag != kVacant);
+    } while (table.states[index] != kVacant);
   }
+  table.states[index] = HeldState(slot.hash);
   table.slots[index] = slot;
   ++table.count;
 }
@@ -451,8 +461,8 @@ void CHashLong::MoveSlotsInto(Table& target, Table& source) noexcept {
   target.records = std::move(source.records);
   target.garbage = source.garbage;
   target.count = 0;
-  for (const Slot& slot : source.slots) {
-    if (slot.tag & kHeld) PlaceSlot(target, slot);
+  for (size_t i = 0; i < source.slots.size(); ++i) {
+    if (source.states[i] & kHeld) PlaceSlot(target, source.slots[i]);
   }
 }
 

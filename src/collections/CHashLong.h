@@ -59,16 +59,16 @@ class CHashLong {
  private:
   friend class CHashLongTestPeer;
 
-  // A slot's tag says vacant, removed (vacant with a removal mark) or, with the top bit set,
-  // holds a key whose primary hash (without its sign bit) is the lower 31 bits. Comparing tags
-  // first spares most key comparisons and every rehash on resize.
-  static constexpr uint32_t kVacant = 0;
-  static constexpr uint32_t kRemoved = 1;
-  static constexpr uint32_t kHeld = 0x80000000u;
+  // Each slot has a state byte: vacant, removed (vacant with a removal mark) or held, the
+  // latter with seven bits of the key's primary hash. The state bytes sit in an array of their
+  // own, small enough to stay in cache: a miss reads nothing else, and a hit compares the full
+  // hash in the slot before it compares keys. Keeping the hash spares every rehash on resize.
+  static constexpr uint8_t kVacant = 0;
+  static constexpr uint8_t kRemoved = 1;
+  static constexpr uint8_t kHeld = 0x80;
 
-  // Eight bytes a slot, so that probing reads few cache lines; a hit then reads one record.
   struct Slot {
-    uint32_t tag = kVacant;
+    uint32_t hash = 0;    // primary hash without its sign bit
     uint32_t record = 0;  // where the key's record starts in Table::records
   };
 
@@ -77,6 +77,7 @@ class CHashLong {
   // removed keys stay behind as garbage until the arena is compacted.
   static constexpr size_t kRecordHeader = 4;
   struct Table {
+    std::vector<uint8_t> states;
     std::vector<Slot> slots;
     std::vector<char16_t> records;
     size_t garbage = 0;  // code units
@@ -92,8 +93,8 @@ class CHashLong {
   // kNoSlot when the table is full and the key absent.
   struct SlotSearch {
     int32_t index;
-    bool held;     // the slot holds the key
-    uint32_t tag;  // the tag the key has when held
+    bool held;      // the slot holds the key
+    uint32_t hash;  // the key's primary hash without its sign bit
   };
   static constexpr int32_t kNoSlot = -1;
 
@@ -121,7 +122,8 @@ class CHashLong {
   static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
   static int32_t ValueOf(const Table& table, const Slot& slot) noexcept;
   static void StoreValue(Table& table, const Slot& slot, int32_t value) noexcept;
-  static void Occupy(Table& table, int32_t index, uint32_t tag, std::u16string_view key,
+  static uint8_t HeldState(uint32_t hash) noexcept;
+  static void Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
                      int32_t value, vx::Here here = vx::Here::current());
   static void PlaceSlot(Table& table, const Slot& slot) noexcept;
   static void MoveSlotsInto(Table& target, Table& source) noexcept;

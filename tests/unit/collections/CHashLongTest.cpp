@@ -32,10 +32,10 @@ class CHashLongTestPeer {
     return table.FindSlot(key).index;
   }
   static bool SlotHeld(const CHashLong& table, int32_t slot) {
-    return (table.table_.slots[static_cast<size_t>(slot)].tag & CHashLong::kHeld) != 0;
+    return (table.table_.states[static_cast<size_t>(slot)] & CHashLong::kHeld) != 0;
   }
   static bool SlotMarked(const CHashLong& table, int32_t slot) {
-    return table.table_.slots[static_cast<size_t>(slot)].tag == CHashLong::kRemoved;
+    return table.table_.states[static_cast<size_t>(slot)] == CHashLong::kRemoved;
   }
 };
 
