@@ -92,9 +92,17 @@ TEST(ComponentRuntime, ErrorsOfLateBoundCallsCrossTheBoundaryUnchanged) {
   EXPECT_EQ(missing.number, vx::kErrNoSuchMember);
 }
 
-TEST(ComponentRuntime, SearchPathOfTheProcessCanBeRestricted) {
+TEST(ComponentRuntime, AfterInitialisationNoLibraryLoadsFromTheCurrentDirectory) {
+  const auto elsewhere = std::filesystem::temp_directory_path() / "vx-search-path-test";
+  std::filesystem::create_directories(elsewhere);
+  std::filesystem::copy_file(ProgramFolder() / "vxNoEntry.dll", elsewhere / "vxPlanted.dll",
+                             std::filesystem::copy_options::overwrite_existing);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere);
   vx::toolkit::InitializeProcess();
-  // System libraries still load by name; libraries of the program's folder by class name.
+  EXPECT_EQ(LoadLibraryW(L"vxPlanted.dll"), nullptr);
+  std::filesystem::current_path(previous);
+  // System libraries still load by name, the program's own by class name.
   EXPECT_NE(LoadLibraryW(L"version.dll"), nullptr);
   EXPECT_TRUE(vx::toolkit::CreateObject(u"vxFixture.Plain"));
 }
