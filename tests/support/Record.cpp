@@ -184,6 +184,7 @@ std::vector<RecordEntry> EntriesNamed(const std::vector<RecordEntry>& record,
 
 std::vector<std::string> Names(const std::vector<RecordEntry>& record) {
   std::vector<std::string> names;
+  names.reserve(record.size());
   for (const RecordEntry& entry : record) names.push_back(entry.name);
   return names;
 }

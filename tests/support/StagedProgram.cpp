@@ -36,7 +36,7 @@ fs::path NewFolder() {
   static std::atomic<int> counter{0};
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH, temp);
-  const fs::path folder =
+  fs::path folder =
       fs::path(temp) / (L"vxitest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount64()));
   fs::create_directories(folder);
@@ -115,7 +115,7 @@ fs::path BuiltBaseCtrl() {
   return FromBuildPath(VX_ITEST_BASECTRL);
 }
 
-StagedProgram::StagedProgram(StageOptions options) : folder_(NewFolder()) {
+StagedProgram::StagedProgram(const StageOptions& options) : folder_(NewFolder()) {
   const fs::path program = options.program.empty() ? BuiltProgram() : options.program;
   CopyInto(folder_, program);
   program_ = folder_ / program.filename();

@@ -58,7 +58,7 @@ std::filesystem::path BuiltBaseCtrl();
 
 class StagedProgram {
  public:
-  explicit StagedProgram(StageOptions options = {});
+  explicit StagedProgram(const StageOptions& options = {});
   ~StagedProgram();
   StagedProgram(const StagedProgram&) = delete;
   StagedProgram& operator=(const StagedProgram&) = delete;

@@ -53,8 +53,8 @@ std::u16string ArgText(const Action& action, size_t index) {
   return action.args[index].text;
 }
 
-std::u16string ArgTextOr(const Action& action, size_t index, std::u16string fallback) {
-  return index < action.args.size() ? action.args[index].text : fallback;
+std::u16string ArgTextOr(const Action& action, size_t index, std::u16string_view fallback) {
+  return index < action.args.size() ? action.args[index].text : std::u16string(fallback);
 }
 
 int64_t ArgNumber(const Action& action, size_t index) {

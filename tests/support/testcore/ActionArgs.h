@@ -11,7 +11,7 @@
 namespace vx::testcore {
 
 std::u16string ArgText(const Action& action, size_t index);
-std::u16string ArgTextOr(const Action& action, size_t index, std::u16string fallback);
+std::u16string ArgTextOr(const Action& action, size_t index, std::u16string_view fallback);
 // Decimal (optionally negative) or 0x hexadecimal.
 int64_t ArgNumber(const Action& action, size_t index);
 bool ArgBool(const Action& action, size_t index);

@@ -169,9 +169,9 @@ Status CAppCore::GetProject(Ref<IProject>* project) noexcept {
 
 // --- screens
 
-TestScreen::TestScreen(std::u16string name)
-    : ControlBase(std::u16string(kLibraryName) + u"." + name),
-      label_(std::u16string(kLibraryName) + u"." + name),
+TestScreen::TestScreen(std::u16string_view name)
+    : ControlBase(std::u16string(kLibraryName) + u"." + std::u16string(name)),
+      label_(std::u16string(kLibraryName) + u"." + std::u16string(name)),
       tag_(NextTag(name)) {
   AddMember(kTerminateDispId, u"Terminate", [this](std::span<const Value>) {
     RecordLine("Screen.Terminate " + Tag());

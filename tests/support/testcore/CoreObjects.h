@@ -46,7 +46,7 @@ class CAppCore : public ObjectImpl<IAppCore, IAppServices> {
 class TestScreen : public controlkit::ControlBase {
  public:
   // name: the class name without the library ("ctlStartscreen").
-  explicit TestScreen(std::u16string name);
+  explicit TestScreen(std::u16string_view name);
   ~TestScreen() override;
 
  protected:

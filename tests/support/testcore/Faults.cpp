@@ -19,8 +19,10 @@ void FaultByWrite() {
 }
 
 void FaultByDivision() {
+  // Both operands unknown: with a constant dividend the compiler divides without idiv.
+  volatile int dividend = 1;
   volatile int zero = 0;
-  volatile int quotient = 1 / zero;
+  volatile int quotient = dividend / zero;
   (void)quotient;
 }
 

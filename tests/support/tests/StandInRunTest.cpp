@@ -1,6 +1,9 @@
 // The test core and the staging helper together, driven by the stand-in host fixture
 // (standin/StandInHost.cpp) in a separate process.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
 
 #include "support/StagedProgram.h"
 
@@ -141,6 +144,33 @@ TEST(StandInRun, FaultFromTheMessageLoopReachesTheCrashFilterWithFullExitCode) {
   const auto steps = EntriesNamed(run.Record(), "Step");
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].fields, (std::vector<std::u16string>{u"after 50 from Activate", u"Fault av"}));
+}
+
+TEST(StandInRun, ASecondFaultWhileTheFirstBoxIsShownReachesTheFilterAgain) {
+  StagedProgram run(StandIn());
+  run.WriteScenario(
+      "after 50: Fault av\n"
+      "after 300: Fault divide\n");
+  run.Start();
+  ASSERT_TRUE(run.WaitForRecord("Step", 30s));
+  // The second timed action runs inside the first box's modal loop.
+  std::vector<vx::itest::MessageBoxInfo> boxes;
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  while (boxes.size() < 2 && std::chrono::steady_clock::now() < end) {
+    boxes = run.MessageBoxes();
+    Sleep(50);
+  }
+  ASSERT_EQ(boxes.size(), 2u) << run.RecordText();
+  auto shown = [&](std::u16string_view ending) {
+    return std::count_if(boxes.begin(), boxes.end(), [&](const auto& box) {
+      return box.text.size() >= ending.size() &&
+             box.text.compare(box.text.size() - ending.size(), ending.size(), ending) == 0;
+    });
+  };
+  EXPECT_EQ(shown(u"GPF A0B0C0;C0000005"), 1);
+  EXPECT_EQ(shown(u";C0000094"), 1);
+  for (const auto& box : boxes) run.Dismiss(box);
+  ASSERT_TRUE(run.WaitForExit(30s));
 }
 
 TEST(StandInRun, CloseRequestsReachQueryCloseWhichMayRefuse) {
