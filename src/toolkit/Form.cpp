@@ -19,6 +19,9 @@ std::vector<Form*>& LiveForms() {
   return forms;
 }
 
+// Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
+thread_local unsigned activationEvents = 0;
+
 HINSTANCE ToolkitModule() noexcept {
   HMODULE module = nullptr;
   GetModuleHandleExW(
@@ -126,9 +129,18 @@ void Form::Show() {
   if (!window_) return;
   if (!shownOnce_) {
     shownOnce_ = true;
-    RunEvent([this] { RaiseResizeIfChanged(); });
+    // Once before the first show whatever the size: resizes during Form_Load may have come
+    // before the form was ready to lay itself out.
+    RunEvent([this] {
+      lastClientSize_ = {-1, -1};
+      RaiseResizeIfChanged();
+    });
     if (!window_) return;
   }
+  // A window that became active while still hidden (SetWindowPos during Form_Load activates it
+  // under Wine) gets no WM_ACTIVATE when shown: the show raises Form_Activate itself.
+  const bool activeBeforeShow = GetActiveWindow() == window_;
+  const unsigned activationsBefore = activationEvents;
   int command = SW_SHOW;
   if (pendingState_ == 1) {
     command = SW_SHOWMINIMIZED;
@@ -139,6 +151,10 @@ void Form::Show() {
   }
   ShowWindow(window_, command);
   if (window_ && pendingState_ != 1) SetForegroundWindow(window_);
+  if (window_ && activeBeforeShow && activationEvents == activationsBefore &&
+      GetActiveWindow() == window_) {
+    RunEvent([this] { Form_Activate(); });
+  }
 }
 
 void Form::Unload() {
@@ -202,7 +218,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      if (LOWORD(wParam) != WA_INACTIVE) RunEvent([this] { Form_Activate(); });
+      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window)) {
+        ++activationEvents;
+        RunEvent([this] { Form_Activate(); });
+      }
       return result;
     }
     case WM_SIZE: {
