@@ -25,7 +25,10 @@
 //   on <Event>: <action>          runs when the core receives <Event>, every time
 //   on <Event>#<n>: <action>      runs only on the n-th time (1-based)
 //   after <ms>: <action>          runs from the message loop <ms> after the first Activate or
-//                                 ActivateServer has returned (a thread timer, SetTimer(NULL...))
+//                                 ActivateServer has returned (a thread timer, SetTimer(NULL...),
+//                                 whose callback posts to a message-only window of the core: Wine
+//                                 swallows faults raised inside a timer callback itself). Timed
+//                                 actions keep running inside modal loops (message boxes).
 //   after <ms> from Init: <action>  the same, counted from the moment Init returns
 //   missing <Class>               the library refuses to create <Class> (error 429)
 // Several lines for one event run in file order. Arguments are words, decimal numbers (or 0x hex)
@@ -57,7 +60,9 @@
 //   Post <message> | Send <message>   to the main window; <message> is WM_CLOSE, SC_CLOSE (as
 //                                 WM_SYSCOMMAND), WM_QUERYENDSESSION or WM_ENDSESSION (wParam TRUE)
 //   Key <F1..F12|vk> [shift]      real keyboard input through SendInput (Shift held if asked)
-//   PostKey <F1..F12|vk>          WM_KEYDOWN/WM_KEYUP posted to the focused window (the screen)
+//   PostKey <F1..F12|vk> [screen]  WM_KEYDOWN/WM_KEYUP posted to the focused window (the main
+//                                 window if none), or with `screen` to the screen's window
+//   Click statusbar|screen        a left-button press and release in the middle of that child
 //   TrySize <w> <h>               SetWindowPos of the main window to w x h pixels; records the rect
 //   Move <x> <y>                  SetWindowPos of the main window to x, y
 //   Show normal|minimized|maximized   ShowWindow SW_RESTORE / SW_MINIMIZE / SW_MAXIMIZE
@@ -95,6 +100,10 @@
 //       class name "vxTM2Core.ctl...", the status bar's "vxTM2BaseCtrl.ctlStatusBar")
 //   Window.TrySize <w> <h> rect=<l>,<t>,<r>,<b>          Window.Move <x> <y> rect=...
 //   Window.Send <message> -> <result>       Window.Post <message>
+//   Window.Key <vk> [shift] sent=<n>        Window.PostKey <vk> to="<window class>"
+//   Window.Click "<window class>" focus="<window class>"     Window.Reactivate <n> active=0|1
+//   Step.Failed error <number> "<source>" "<description>"   an action that could not be done
+//       (bad arguments, no IGui yet or any more, a failing late-bound call of Call)
 //   Scenario.Error <line> "<message>"       a scenario line the core could not read; Init then
 //                                           fails with error 5 naming the line
 #pragma once

@@ -41,7 +41,8 @@ constexpr std::array kVerbs{"return",
                             "Show",
                             "Reactivate",
                             "Record",
-                            "ExitProcess"};
+                            "ExitProcess",
+                            "Click"};
 
 template <size_t N>
 bool IsOneOf(std::string_view word, const std::array<const char*, N>& words) {

@@ -177,7 +177,7 @@ void ScenarioRunner::Run(const Action& action, std::string_view origin, Outcome*
       ExitProcess(static_cast<UINT>(ArgNumber(action, 0)));
     } else if (verb == "Post" || verb == "Send" || verb == "Key" || verb == "PostKey" ||
                verb == "TrySize" || verb == "Move" || verb == "Show" || verb == "Reactivate" ||
-               verb == "Record") {
+               verb == "Click" || verb == "Record") {
       RunWindowAction(action);
     } else {
       RunGuiAction(action);
@@ -272,7 +272,7 @@ void ScenarioRunner::RunWindowAction(const Action& action) {
     if (verb == "Key") {
       SendKey(vk, ArgTextOr(action, 1, {}) == u"shift");
     } else {
-      PostKey(main, vk);
+      PostKey(main, vk, ArgTextOr(action, 1, {}) == u"screen");
     }
   } else if (verb == "TrySize") {
     TrySize(main, static_cast<int>(ArgNumber(action, 0)), static_cast<int>(ArgNumber(action, 1)));
@@ -280,6 +280,8 @@ void ScenarioRunner::RunWindowAction(const Action& action) {
     MoveTo(main, static_cast<int>(ArgNumber(action, 0)), static_cast<int>(ArgNumber(action, 1)));
   } else if (verb == "Show") {
     if (!ShowInState(main, ArgText(action, 0))) RaiseBadAction(action, "unknown window state");
+  } else if (verb == "Click") {
+    if (!ClickChild(main, ArgText(action, 0))) RaiseBadAction(action, "no such child to click");
   } else if (verb == "Reactivate") {
     Reactivate(main, static_cast<int>(ArgNumber(action, 0)));
   } else {

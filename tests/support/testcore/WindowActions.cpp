@@ -88,6 +88,14 @@ HWND MakeOtherWindow() {
                          nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+// The first direct child whose window class begins with prefix.
+HWND ChildOfClass(HWND main, std::u16string_view prefix) {
+  for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child).rfind(prefix, 0) == 0) return child;
+  }
+  return nullptr;
+}
+
 void BringToFront(HWND window) {
   SetForegroundWindow(window);
   SetActiveWindow(window);
@@ -207,13 +215,27 @@ void SendKey(UINT vk, bool shift) {
              " sent=" + std::to_string(sent));
 }
 
-void PostKey(HWND main, UINT vk) {
-  HWND target = GetFocus();
+void PostKey(HWND main, UINT vk, bool toScreen) {
+  HWND target = toScreen ? ChildOfClass(main, u"vxTM2Core.") : GetFocus();
   if (!target) target = main;
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
   PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
   PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31));
   RecordLine("Window.PostKey " + std::to_string(vk) + " to=" + Quoted(ClassOf(target)));
+}
+
+bool ClickChild(HWND main, std::u16string_view which) {
+  HWND child = nullptr;
+  if (which == u"statusbar") child = ChildOfClass(main, u"vxTM2BaseCtrl.ctlStatusBar");
+  if (which == u"screen") child = ChildOfClass(main, u"vxTM2Core.");
+  if (!child) return false;
+  RECT client{};
+  GetClientRect(child, &client);
+  const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+  SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(child, WM_LBUTTONUP, 0, at);
+  RecordLine("Window.Click " + Quoted(ClassOf(child)) + " focus=" + Quoted(ClassOf(GetFocus())));
+  return true;
 }
 
 }  // namespace vx::testcore

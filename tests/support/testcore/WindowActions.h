@@ -21,6 +21,10 @@ bool DeliverMessage(HWND main, std::u16string_view name, bool send);
 // F1..F12 or a number; 0 for anything else.
 UINT VirtualKeyNamed(std::u16string_view name);
 void SendKey(UINT vk, bool shift);
-void PostKey(HWND main, UINT vk);
+// To the focused window (the main window if none has the focus), or to the screen's window.
+void PostKey(HWND main, UINT vk, bool toScreen);
+// A press and release of the left button in the middle of the child "statusbar" or "screen";
+// false for another name or when there is no such child.
+bool ClickChild(HWND main, std::u16string_view which);
 
 }  // namespace vx::testcore

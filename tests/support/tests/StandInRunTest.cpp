@@ -50,6 +50,8 @@ TEST(StandInRun, ScreensAreShownTerminatedAndRecordedInsideTheWindow) {
   run.WriteScenario(
       "on Activate: SetControl \"vxTM2Core.ctlStartscreen\"\n"
       "after 100: Record \"shown\"\n"
+      "after 120: PostKey F1 screen\n"
+      "after 130: Click screen\n"
       "after 150: Call screen Command \"hello\"\n"
       "after 200: SetControl \"vxTM2Core.ctlTransfer\"\n"
       "after 250: Terminate\n");
@@ -71,6 +73,12 @@ TEST(StandInRun, ScreensAreShownTerminatedAndRecordedInsideTheWindow) {
   const auto client = window[0].Field(u"client");
   ASSERT_TRUE(client);
   EXPECT_EQ(children[0].Field(u"rect"), u"0,0," + *client);
+  const auto keys = EntriesNamed(record, "Screen.KeyDown");
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0].fields, (std::vector<std::u16string>{u"ctlStartscreen#1", u"112"}));
+  const auto click = EntriesNamed(record, "Window.Click");
+  ASSERT_EQ(click.size(), 1u);
+  EXPECT_EQ(click[0].fields[0], u"vxTM2Core.ctlStartscreen");
   const auto command = EntriesNamed(record, "Screen.Command");
   ASSERT_EQ(command.size(), 1u);
   EXPECT_EQ(command[0].fields, (std::vector<std::u16string>{u"ctlStartscreen#1", u"hello"}));
