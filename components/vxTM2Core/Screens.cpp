@@ -1,7 +1,8 @@
 #include "Screens.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include "CAppCore.h"
 #include "Navigation.h"
