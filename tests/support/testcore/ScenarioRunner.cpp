@@ -60,7 +60,9 @@ Status Outcome::AsStatus() const {
 }
 
 ScenarioRunner& ScenarioRunner::Instance() {
-  static ScenarioRunner runner;
+  // Never destroyed: at the library's unload the host's objects must not be released any more; a
+  // reference still held then is a leak for the program's own check to find.
+  static ScenarioRunner& runner = *new ScenarioRunner;
   return runner;
 }
 
