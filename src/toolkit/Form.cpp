@@ -19,6 +19,13 @@ std::vector<Form*>& LiveForms() {
   return forms;
 }
 
+// Every form object, loaded or not, so that an owner going away can be forgotten by the forms
+// it would have owned.
+std::vector<Form*>& AllForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
 // Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
 thread_local unsigned activationEvents = 0;
 
@@ -66,7 +73,9 @@ class FlagScope {
 
 }  // namespace
 
-Form::Form() = default;
+Form::Form() {
+  AllForms().push_back(this);
+}
 
 Form::~Form() {
   if (HWND window = window_) {
@@ -78,7 +87,8 @@ Form::~Form() {
     window_ = nullptr;
     DestroyWindow(window);
   }
-  for (Form* form : LiveForms()) {
+  std::erase(AllForms(), this);
+  for (Form* form : AllForms()) {
     if (form->owner_ == this) form->owner_ = nullptr;
   }
 }

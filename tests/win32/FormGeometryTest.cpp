@@ -31,8 +31,11 @@ TEST(Screen, TwipsPerPixelAreTheIntegerPartOf1440PerInch) {
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
   const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), static_cast<float>(1440 / dpiX));
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), static_cast<float>(1440 / dpiY));
+  // The integer part, as the classic toolkit had it: 15 at 96 dpi, 8 at 168.
+  const int wholeTwipsX = 1440 / dpiX;
+  const int wholeTwipsY = 1440 / dpiY;
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), static_cast<float>(wholeTwipsX));
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), static_cast<float>(wholeTwipsY));
 }
 
 TEST_F(FormGeometry, BoundsAreOuterPixelsTimesTwipsPerPixel) {

@@ -23,15 +23,18 @@ void PumpMessages() {
   }
 }
 
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> ChildWindows(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
