@@ -2,6 +2,7 @@
 // end of the message loop.
 #include <gtest/gtest.h>
 
+#include "support/MessageBoxReader.h"
 #include "toolkit/MessageLoop.h"
 #include "win32/ToolkitTestSupport.h"
 
@@ -18,7 +19,7 @@ class FormClose : public ::testing::Test {
     form.events.clear();
   }
   void TearDown() override {
-    form.refuseQuery = form.refuseUnload = false;
+    form.refuseQuery = form.refuseUnload = form.failQuery = false;
     form.Unload();
     vx::test::TakeQuitMessage();
   }
@@ -127,6 +128,32 @@ TEST_F(FormClose, OwnedFormsAreAskedWithReasonFiveAndUnloadedFirst) {
   EXPECT_EQ(form.events, (Events{"QueryUnload 1", "Unload"}));
   EXPECT_FALSE(owned.IsLoaded());
   EXPECT_FALSE(form.IsLoaded());
+}
+
+TEST_F(FormClose, AnOwnerDeletedBeforeLoadLeavesAnUnownedForm) {
+  RecordingForm owned;
+  {
+    RecordingForm owner;
+    owned.SetOwner(&owner);
+  }
+  owned.Load();
+  EXPECT_EQ(GetWindow(owned.Handle(), GW_OWNER), nullptr);
+  owned.Unload();
+}
+
+TEST_F(FormClose, AnErrorInTheCloseRequestIsShownAndTheWindowStays) {
+  form.failQuery = true;
+  form.SetCaption(u"Failing close");
+  vx::test::MessageBoxReader reader(u"Failing close");
+  SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+  const auto seen = reader.Wait();
+  ASSERT_TRUE(seen.has_value());
+  EXPECT_EQ(seen->text, u"Error 6: Overflow\r\n\r\nSource: Recording.QueryUnload");
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_EQ(form.events, (Events{"QueryUnload 0"}));
+  // From code the same error reaches the caller instead.
+  EXPECT_EQ(vx::test::ErrorOf([&] { form.Unload(); }).number, vx::kErrOverflow);
+  EXPECT_TRUE(form.IsLoaded());
 }
 
 // A window procedure put in front of the form's own, as the host's subclassing does.

@@ -70,6 +70,7 @@ void RecordingForm::Form_Resize() {
 
 void RecordingForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
   events.push_back("QueryUnload " + std::to_string(unloadMode));
+  if (failQuery) vx::Raise(vx::kErrOverflow, u"Recording.QueryUnload");
   if (refuseQuery) cancel = -1;
 }
 

@@ -30,6 +30,7 @@ class RecordingForm : public vx::toolkit::Form {
   bool refuseUnload = false;
   bool failActivate = false;  // The next activation raises an error.
   bool unloadInLoad = false;
+  bool failQuery = false;  // The close request raises an error.
 
  protected:
   void Form_Load() override;
