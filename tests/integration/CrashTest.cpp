@@ -1,5 +1,7 @@
 // Faults after start-up: the crash filter logs the first one, tells the user about each and ends
 // the process with the fault's code, without the platform's crash dialog.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>

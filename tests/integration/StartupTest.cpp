@@ -175,7 +175,9 @@ TEST(Startup, MissingCoreClassFails) {
 }
 
 TEST(Startup, MissingCoreLibraryFails) {
-  StagedProgram run(StageOptions{.withTestCore = false});
+  StageOptions options;
+  options.withTestCore = false;
+  StagedProgram run(options);
   run.Start();
   const std::u16string text = Dismissed(run);
   EXPECT_TRUE(Matches(text,
@@ -187,7 +189,9 @@ TEST(Startup, MissingCoreLibraryFails) {
 
 // The status bar exists with the window: without its library there is no window to start.
 TEST(Startup, MissingBaseControlLibraryFails) {
-  StagedProgram run(StageOptions{.withBaseCtrl = false});
+  StageOptions options;
+  options.withBaseCtrl = false;
+  StagedProgram run(options);
   run.WriteScenario(kEndSoon);
   run.Start();
   const std::u16string text = Dismissed(run);
