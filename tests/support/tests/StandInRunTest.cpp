@@ -205,3 +205,30 @@ TEST(StandInRun, ProgramStillRunningIsKilledAndReportsItsExitCode) {
 }
 
 }  // namespace
+
+namespace {
+
+// The default staging: the built program with the test core and the base controls.
+TEST(RealProgramRun, StartsWithTheTestCoreShowsAScreenAboveTheStatusBarAndEndsOnTerminate) {
+  if (vx::itest::BuiltProgram().empty()) GTEST_SKIP() << "vxTM2Main.exe is not part of this build";
+  StagedProgram run;
+  run.WriteScenario(
+      "on Activate: SetControl \"vxTM2Core.ctlStartscreen\"\n"
+      "after 300: Record \"shown\"\n"
+      "after 400: Terminate\n");
+  run.Start();
+  ASSERT_TRUE(run.WaitForExit(60s)) << run.RecordText();
+  EXPECT_EQ(run.ExitCode(), 0u);
+  const auto record = run.Record();
+  EXPECT_EQ(EntriesNamed(record, "Core.Activate").size(), 1u);
+  EXPECT_EQ(EntriesNamed(record, "Core.Shutdown").size(), 1u);
+  std::vector<std::u16string> children;
+  for (const auto& child : EntriesNamed(record, "Window.Child"))
+    children.push_back(child.fields[0]);
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children,
+            (std::vector<std::u16string>{u"vxTM2BaseCtrl.ctlGripper", u"vxTM2BaseCtrl.ctlStatusBar",
+                                         u"vxTM2Core.ctlStartscreen"}));
+}
+
+}  // namespace
