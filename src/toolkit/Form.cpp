@@ -228,7 +228,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window)) {
+      // The activation that closing an error box brings is no new activation: raising the
+      // failed event again would show the box again, without end.
+      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window) && !reportingError_) {
         ++activationEvents;
         RunEvent([this] { Form_Activate(); });
       }
@@ -310,6 +312,7 @@ void Form::ReportEventError() noexcept {
     text += status.error.source;
     std::u16string caption = Caption();
     if (caption.empty()) caption = kProgramName;
+    FlagScope reporting(reportingError_);
     ShowMessageBox(window_, text, caption, MB_ICONSTOP | MB_OK);
   } catch (...) {
     // Not even the report could be built; the window goes on regardless.

@@ -29,7 +29,9 @@
 // modal critical message box with its number, description and source (caption: the form's
 // caption, or the program's name when it is empty) and goes on as if the handler had returned.
 // Handlers run by Load() and Unload() are called from the program's own code: their errors pass
-// on to the caller of Load()/Unload().
+// on to the caller of Load()/Unload(). The activation that the closing of such a box brings
+// raises no Form_Activate, so an activation handler that keeps failing cannot show its box again
+// and again; the next real activation raises it as usual.
 //
 // Subclassing: the window procedure finds its Form through GWLP_USERDATA, which is the toolkit's
 // and must not be changed. A procedure may be put in front of the form's own with
@@ -160,6 +162,7 @@ class Form {
   bool loadStarted_ = false;
   bool closing_ = false;
   bool shownOnce_ = false;
+  bool reportingError_ = false;
   int16_t pendingState_ = 0;
   SIZE lastClientSize_{-1, -1};
 };

@@ -109,6 +109,11 @@ TEST_F(FormEvents, AnErrorInAHandlerIsShownAndTheFormGoesOn) {
   ASSERT_TRUE(seen.has_value());
   EXPECT_EQ(seen->text, u"Error 5: Activation failed\r\n\r\nSource: Recording.Activate");
   EXPECT_TRUE(IsWindow(form.Handle()));
+  // Closing the box reactivated the form without raising the failing event once more.
+  vx::test::PumpMessages();
+  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "Activate"), 1);
+  EXPECT_EQ(vx::test::FindMessageBox(u"Recording form"), nullptr);
+  form.failActivate = false;
 }
 
 TEST_F(FormEvents, AnErrorBoxOfAFormWithoutCaptionIsCaptionedWithTheProgramName) {
@@ -117,6 +122,7 @@ TEST_F(FormEvents, AnErrorBoxOfAFormWithoutCaptionIsCaptionedWithTheProgramName)
   vx::test::MessageBoxReader reader(u"vxTM2Main");
   form.Show();
   EXPECT_TRUE(reader.Wait().has_value());
+  form.failActivate = false;
 }
 
 TEST(MessageBox, ShowsTextAndCaptionAndReturnsTheButton) {

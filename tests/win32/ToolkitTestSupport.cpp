@@ -54,10 +54,7 @@ void RecordingForm::Form_Load() {
 
 void RecordingForm::Form_Activate() {
   events.push_back("Activate");
-  if (failActivate) {
-    failActivate = false;  // Once: the next activation follows the error box.
-    vx::Raise(vx::kErrInvalidCall, u"Recording.Activate", u"Activation failed");
-  }
+  if (failActivate) vx::Raise(vx::kErrInvalidCall, u"Recording.Activate", u"Activation failed");
 }
 
 void RecordingForm::Form_KeyDown(int16_t keyCode, int16_t shift) {

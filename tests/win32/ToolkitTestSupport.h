@@ -28,7 +28,7 @@ class RecordingForm : public vx::toolkit::Form {
   std::vector<std::string> events;
   bool refuseQuery = false;
   bool refuseUnload = false;
-  bool failActivate = false;  // The next activation raises an error.
+  bool failActivate = false;
   bool unloadInLoad = false;
   bool failQuery = false;  // The close request raises an error.
 
