@@ -42,8 +42,9 @@
 //   return true|false             Init's result (default true)
 //   cancel true|false             QueryClose: what *cancel is set to (default: left as passed)
 //   text "<text>"                 GetText's result (default: a fixed text per key)
-//   fail <number> ["<source>" ["<description>"]]   the member fails with that error (an empty
-//                                 description takes the platform's standard text)
+//   fail <number> ["<source>" ["<description>"]]   the member fails with that error (source
+//                                 by default "vxTM2Core"; an empty description takes the
+//                                 platform's standard text)
 // Actions (also allowed after `after`):
 //   SetControl "<progId>"         IGui.SetControl; "" removes the screen
 //   StatusBar                     IGui.StatusBar (read)
@@ -51,7 +52,9 @@
 //   Geometry                      IGui.Geometry read;   Geometry "<text>": write
 //   NotifyUser | RefreshWindow | GetWindowHandle | Terminate     the IGui members
 //   Call screen|statusbar <Member> [args...]    a late-bound call on the last screen returned by
-//                                 SetControl or on the status bar (read through IGui.StatusBar)
+//                                 SetControl or on the status bar (read through IGui.StatusBar);
+//                                 a quoted argument is text, a number a 32-bit integer,
+//                                 true/false a boolean
 //   Fault av                      calls address 0xA0B0C0: access violation whose exception
 //                                 address is A0B0C0 (code C0000005, flags 0)
 //   Fault write                   writes through (int*)0xA0B0C0 (address: the faulting instruction)
