@@ -40,8 +40,10 @@ int Run() {
     exitCode = kExitStartupFailed;
   }
   if (mainWindow->LoadFailed()) exitCode = kExitStartupFailed;
-  // Teardown in a fixed order: the window (the core has let go of it by now), then the project
-  // the log was bound to, which holds the core library's last objects; then the leak check.
+  // Teardown in a fixed order: the core if a failed start-up left one, the window, then the
+  // project the log was bound to, which holds the core library's last objects; then the leak
+  // check.
+  mainWindow->ReleaseCore();
   mainWindow.Reset();
   mdlProjectHelpers::ResetProjectLogForTests();
   return exitCode;

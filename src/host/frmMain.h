@@ -37,6 +37,10 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   // True when start-up ended in its failure message; WinMain reports it in the exit code.
   bool LoadFailed() const noexcept { return mLoadFailed; }
 
+  // The end of the program: lets go of a core that a failed start-up left behind. Such a core
+  // never ran, so it is not shut down; an orderly end has released it already.
+  void ReleaseCore() noexcept { mCore.Reset(); }
+
   // Remembers the window's bounds in the normal state for IGui::GetGeometry. Also reachable by
   // name, for the subclassing module's call after every move.
   void Moved(vx::Here here = vx::Here::current());

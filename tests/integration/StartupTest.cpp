@@ -141,9 +141,11 @@ TEST(Startup, InitFailingShowsItsErrorAndLogsNothing) {
                       "Error: 5;frmMain\\.[1-9][0-9]* \\(vxTM2Core\\.CAppCore\\) "
                       "The phone database is locked"))
       << ToUtf8(text);
+  EXPECT_EQ(run.ExitCode(), 1u);
   const auto record = run.Record();
   EXPECT_TRUE(LogLines(record).empty());
   EXPECT_EQ(CountOf(record, "Core.Activate"), 0u);
+  EXPECT_EQ(CountOf(record, "Core.Shutdown"), 0u);
 }
 
 TEST(Startup, FailureAfterTheProjectIsBoundIsLogged) {
@@ -156,6 +158,8 @@ TEST(Startup, FailureAfterTheProjectIsBoundIsLogged) {
                       "Error: 13;frmMain\\.[0-9]+ \\(frmMain\\.[0-9]+ \\(.*\\)\\) "
                       "Type mismatch"))
       << ToUtf8(text);
+  // The core started but never ran: it is released at the end all the same, nothing leaks.
+  EXPECT_EQ(run.ExitCode(), 1u);
   const auto lines = LogLines(run.Record());
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].category, u"Main");
@@ -172,6 +176,7 @@ TEST(Startup, MissingCoreClassFails) {
                       "Error: 429;frmMain\\.[0-9]+ \\(.*\\) .*CAppCore.*"))
       << ToUtf8(text);
   EXPECT_EQ(CountOf(run.Record(), "Core.Init"), 0u);
+  EXPECT_EQ(run.ExitCode(), 1u);
 }
 
 TEST(Startup, MissingCoreLibraryFails) {
@@ -200,6 +205,7 @@ TEST(Startup, MissingBaseControlLibraryFails) {
                       "Error: 429;frmMain\\.[0-9]+ \\(.*\\) .*ctlStatusBar.*"))
       << ToUtf8(text);
   EXPECT_EQ(CountOf(run.Record(), "Settings.Init"), 0u);
+  EXPECT_EQ(run.ExitCode(), 1u);
 }
 
 // ServerMode under HKEY_LOCAL_MACHINE, written by the test in the same prefix and view.
