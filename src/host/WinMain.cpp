@@ -45,7 +45,7 @@ int Run() {
   // check.
   mainWindow->ReleaseCore();
   mainWindow.Reset();
-  mdlProjectHelpers::ResetProjectLogForTests();
+  mdlProjectHelpers::UnbindProjectLog();
   return exitCode;
 }
 

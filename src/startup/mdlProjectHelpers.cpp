@@ -37,7 +37,7 @@ vx::Ref<vx::IProject> BoundProject() noexcept {
   return TheBinding().project;
 }
 
-void ResetProjectLogForTests() noexcept {
+void UnbindProjectLog() noexcept {
   Binding& binding = TheBinding();
   binding.project.Reset();
   binding.prefix.clear();

@@ -23,8 +23,8 @@ void LogProject(std::u16string_view category, std::u16string_view message,
 // talk to it directly.
 vx::Ref<vx::IProject> BoundProject() noexcept;
 
-// Back to the state at process start: no project, no prefix. Tests reset between cases; the
-// program itself only at its very end, to release the project in its fixed teardown order.
-void ResetProjectLogForTests() noexcept;
+// Back to the state at process start: no project, no prefix. The program unbinds only at its
+// very end, to release the project in its fixed teardown order; tests between cases.
+void UnbindProjectLog() noexcept;
 
 }  // namespace mdlProjectHelpers

@@ -75,7 +75,7 @@ TEST(CrashFilter, FirstFaultLoggedOnceBoxForEveryFault) {
   const std::vector<std::u16string> expected = {u"Checkpoint", u"Log ERROR.GPF A0B0C0;C0000005;0",
                                                 u"Checkpoint"};
   EXPECT_EQ(project->calls, expected);
-  mdlProjectHelpers::ResetProjectLogForTests();
+  mdlProjectHelpers::UnbindProjectLog();
 }
 
 // In a process of its own: the filter ends a real fault with the fault's code as exit code,

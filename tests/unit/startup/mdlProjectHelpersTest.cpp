@@ -35,8 +35,8 @@ class FakeProject : public vx::ObjectImpl<vx::IProject> {
 
 class ProjectLog : public ::testing::Test {
  protected:
-  void SetUp() override { mdlProjectHelpers::ResetProjectLogForTests(); }
-  void TearDown() override { mdlProjectHelpers::ResetProjectLogForTests(); }
+  void SetUp() override { mdlProjectHelpers::UnbindProjectLog(); }
+  void TearDown() override { mdlProjectHelpers::UnbindProjectLog(); }
 };
 
 TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSet) {
@@ -100,7 +100,7 @@ TEST_F(ProjectLog, TheBindingHoldsACountUntilReset) {
   mdlProjectHelpers::BindProjectLog(vx::MakeObject<FakeProject>(), u"Main");
   EXPECT_EQ(vx::gLiveObjects, before + 1);
   mdlProjectHelpers::LogProject(u"Load", u"still alive");
-  mdlProjectHelpers::ResetProjectLogForTests();
+  mdlProjectHelpers::UnbindProjectLog();
   EXPECT_EQ(vx::gLiveObjects, before);
 }
 
