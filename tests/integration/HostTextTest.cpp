@@ -7,6 +7,8 @@
 #include "host/ProgramArguments.h"
 #include "host/TextToNumber.h"
 
+#include "testing/ErrorNumberOf.h"
+
 namespace vx::host {
 namespace {
 
@@ -29,14 +31,7 @@ TEST(ArgumentTextOf, AQuotedProgramPathEndsAtItsClosingQuote) {
   EXPECT_EQ(ArgumentTextOf(u"C:\\a\"b\"c.exe one"), u"one");
 }
 
-int32_t ErrorNumberOf(auto&& body) {
-  try {
-    body();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vx::testing::ErrorNumberOf;
 
 TEST(TextToSingle, ReadsPlainDecimalNumbers) {
   EXPECT_EQ(TextToSingle(u"1500"), 1500.0f);

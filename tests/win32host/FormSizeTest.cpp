@@ -9,6 +9,8 @@
 #include "contracts/IGui.h"
 #include "contracts/ObjectImpl.h"
 
+#include "testing/ErrorNumberOf.h"
+
 namespace {
 
 // What the window's own procedure and the Moved member saw, in order.
@@ -48,14 +50,7 @@ class FakeWindow : public vx::ObjectImpl<vx::IGui> {
   HWND hwnd_;
 };
 
-int32_t ErrorNumberOf(auto&& call) {
-  try {
-    call();
-  } catch (const vx::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vx::testing::ErrorNumberOf;
 
 class FormSizeTest : public ::testing::Test {
  protected:

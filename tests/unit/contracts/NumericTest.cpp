@@ -5,19 +5,14 @@
 #include <cmath>
 #include <limits>
 
+#include "testing/ErrorNumberOf.h"
+
 namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
-int32_t ErrorNumberOf(auto&& body) {
-  try {
-    body();
-  } catch (const vx::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vx::testing::ErrorNumberOf;
 
 TEST(RoundToInt32, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(vx::RoundToInt32(0.5), 0);

@@ -4,16 +4,11 @@
 
 #include <cfloat>
 
+#include "testing/ErrorNumberOf.h"
+
 namespace {
 
-int32_t ErrorNumberOf(auto&& call) {
-  try {
-    call();
-  } catch (const vx::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using vx::testing::ErrorNumberOf;
 
 TEST(DeviceTwipsPerPixel, TypicalDisplays) {
   EXPECT_EQ(modGdi::DeviceTwipsPerPixel(96), 15.0F);
