@@ -15,23 +15,25 @@ namespace {
 
 using Messages = std::vector<std::u16string>;
 
+struct ChildSearch {
+  DWORD processId;
+  const wchar_t* windowClass;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildOfTopWindow(HWND top, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(top, &owner);
+  if (owner != search->processId) return TRUE;
+  search->found = FindWindowExW(top, nullptr, search->windowClass, nullptr);
+  return search->found == nullptr;
+}
+
 // A child window of the program's main window, found by its window class.
 HWND FindChildWindow(const StagedProgram& run, const wchar_t* windowClass) {
-  struct Search {
-    DWORD processId;
-    const wchar_t* windowClass;
-    HWND found;
-  } search{run.ProcessId(), windowClass, nullptr};
-  EnumWindows(
-      [](HWND top, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(top, &owner);
-        if (owner != s->processId) return TRUE;
-        s->found = FindWindowExW(top, nullptr, s->windowClass, nullptr);
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{run.ProcessId(), windowClass, nullptr};
+  EnumWindows(&FindChildOfTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
