@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "CSettingsStore.h"
+#include "FirstPlacement.h"
 #include "Navigation.h"
 #include "Texts.h"
 #include "UserSettings.h"
@@ -84,9 +85,11 @@ void CAppCore::Start(std::u16string_view firstScreen) {
   if (!gui_) Raise(kErrObjectNotSet, u"vxTM2Core.CAppCore", u"Activated before Init");
   home_ = firstScreen;
   Check(gui_->SetCaption(kProductName));
+  // A text the window does not accept must not keep the program from starting.
   if (const auto geometry = LoadGeometry()) {
-    // A stored text the window does not accept must not keep the program from starting.
     (void)gui_->SetGeometry(*geometry);
+  } else if (const auto centred = CentredGeometry(*gui_)) {
+    (void)gui_->SetGeometry(*centred);
   }
   Show(firstScreen);
 }

@@ -6,6 +6,7 @@
 
 #include "CAppCore.h"
 #include "CSettingsStore.h"
+#include "FirstPlacement.h"
 #include "Navigation.h"
 #include "Screens.h"
 #include "UserSettings.h"
@@ -167,6 +168,13 @@ TEST(AppCore, ScreensAskForPagesFromTheMessageLoopWithTitledCaptions) {
   EXPECT_EQ(started.gui->calls[0], u"SetControl vxTM2Core.ctlStartscreen");
   EXPECT_EQ(started.gui->calls[2], u"Terminate");
   EXPECT_NE(started.core->SettingsSummary().find(u"daily"), std::u16string::npos);
+}
+
+TEST(FirstPlacement, CentresAComfortableWindowWithinTheWorkArea) {
+  using vx::samplecore::CentredGeometryText;
+  EXPECT_EQ(CentredGeometryText({0, 0, 1920, 1040}, 15), u"7200 2700 14400 10200 0");
+  EXPECT_EQ(CentredGeometryText({0, 0, 800, 600}, 15), u"0 0 12000 9000 0");
+  EXPECT_EQ(CentredGeometryText({100, 40, 1380, 1064}, 12), u"3120 2544 11520 8160 0");
 }
 
 TEST(Screens, StartScreensAnswerTheHostsCommandIdsAndAllHaveTerminate) {
