@@ -114,7 +114,7 @@ class CHashLong {
   static int32_t MaxLong(int32_t a, int32_t b, vx::Here here = vx::Here::current());
 
   // Beyond the classic routines: the guarantees of termination and bounded probing.
-  SlotSearch FindSlotForInsertion(std::u16string_view key, vx::Here here = vx::Here::current());
+  SlotSearch FindSlotForInsertion(std::u16string_view key);
   void Resize(int32_t newCapacity, vx::Here here = vx::Here::current());
   void GrowForRoom(vx::Here here = vx::Here::current());
   void CleanUpRemovalMarks() noexcept;
