@@ -15,6 +15,8 @@ namespace {
 constexpr std::u16string_view kPrefix = u"CHashLong.";
 constexpr uint32_t kHashMask = 0x7FFFFFFFu;
 constexpr size_t kBothHashesLength = 16;
+constexpr uint32_t kProbeGroup = 4;
+constexpr int32_t kPrefetchCapacity = 32 * 1024;
 
 std::u16string Described(std::u16string_view text, std::u16string_view key) {
   std::u16string description(text);
@@ -227,13 +229,20 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
   const HashPair hashes = shortKey ? BothHashes(key) : HashPair{RotateXorHash(key), 0};
   const uint32_t hash = hashes.primary & kHashMask;
   const uint32_t home = table_.modulus.Of(hash);
+  // Where the states outgrow the first-level cache, the probes after the home slot are asked
+  // for together with it, so that a miss waits for memory once rather than twice.
+  uint32_t step = 0;
+  if (shortKey && table_.capacity > kPrefetchCapacity) {
+    step = StepFrom(table_, hashes.secondary);
+    PrefetchGroup(table_, home, step);
+  }
   const uint8_t state = table_.states[home];
   if (state == HeldState(hash) && Holds(table_.slots[home], hash, key)) {
     return Counted({static_cast<int32_t>(home), true, hash}, 1);
   }
-  return table_.marks == 0
-             ? ProbeUnmarked(key, hash, home, shortKey ? hashes.secondary : RotateAddHash(key))
-             : ProbeMarked(key, hash, home);
+  if (table_.marks != 0) return ProbeMarked(key, hash, home);
+  if (step == 0) step = shortKey ? StepFrom(table_, hashes.secondary) : StepOf(table_, key);
+  return ProbeUnmarked(key, hash, home, step);
 }
 
 uint32_t CHashLong::RotateLeft(uint32_t value, int32_t bits, vx::Here here) {
@@ -379,23 +388,20 @@ void CHashLong::CompactRecords() noexcept {
 // several probes can be read at once and the first event found in a bit mask: the loads overlap,
 // and a miss takes one predictable branch per group instead of one unpredictable branch per slot.
 CHashLong::SlotSearch CHashLong::ProbeUnmarked(std::u16string_view key, uint32_t hash,
-                                               uint32_t index, uint32_t secondary) const noexcept {
-  constexpr uint32_t kGroup = 4;
+                                               uint32_t index, uint32_t step) const noexcept {
   const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
-  uint32_t step = table_.modulus.Of(secondary & kHashMask);
-  if (step == 0) step = capacity - 1;
   const uint8_t held = HeldState(hash);
   const uint8_t* const states = table_.states.data();
   // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
   // stopping there bounds the search also in a table without a vacant slot.
   // The group starts at the home slot again, whose vacancy thus costs no branch of its own.
   index = index >= step ? index - step : index + capacity - step;
-  for (uint32_t probes = 0; probes < capacity; probes += kGroup) {
-    uint32_t at[kGroup];
+  for (uint32_t probes = 0; probes < capacity; probes += kProbeGroup) {
+    uint32_t at[kProbeGroup];
     uint32_t vacant = 0;
     uint32_t candidates = 0;
 #pragma GCC unroll 4
-    for (uint32_t k = 0; k < kGroup; ++k) {
+    for (uint32_t k = 0; k < kProbeGroup; ++k) {
       index += step;
       if (index >= capacity) index -= capacity;
       at[k] = index;
@@ -403,7 +409,7 @@ CHashLong::SlotSearch CHashLong::ProbeUnmarked(std::u16string_view key, uint32_t
       vacant |= uint32_t{state == kVacant} << k;
       candidates |= uint32_t{state == held} << k;
     }
-    if (capacity - probes < kGroup) {
+    if (capacity - probes < kProbeGroup) {
       const uint32_t inSequence = (1u << (capacity - probes)) - 1;
       vacant &= inSequence;
       candidates &= inSequence;
@@ -460,8 +466,21 @@ bool CHashLong::Holds(const Slot& slot, uint32_t hash, std::u16string_view key) 
 }
 
 uint32_t CHashLong::StepOf(const Table& table, std::u16string_view key) noexcept {
-  const uint32_t step = table.modulus.Of(RotateAddHash(key) & kHashMask);
+  return StepFrom(table, RotateAddHash(key));
+}
+
+uint32_t CHashLong::StepFrom(const Table& table, uint32_t secondaryHash) noexcept {
+  const uint32_t step = table.modulus.Of(secondaryHash & kHashMask);
   return step != 0 ? step : static_cast<uint32_t>(table.capacity) - 1;
+}
+
+void CHashLong::PrefetchGroup(const Table& table, uint32_t index, uint32_t step) noexcept {
+  const uint32_t capacity = static_cast<uint32_t>(table.capacity);
+  for (uint32_t k = 0; k < kProbeGroup; ++k) {
+    index += step;
+    if (index >= capacity) index -= capacity;
+    __builtin_prefetch(table.states.data() + index);
+  }
 }
 
 // ---- slot helpers ----

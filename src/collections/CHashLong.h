@@ -123,11 +123,13 @@ class CHashLong {
 
   // FindSlot past a taken home slot, in a table without and with removal marks.
   SlotSearch ProbeUnmarked(std::u16string_view key, uint32_t hash, uint32_t home,
-                           uint32_t secondary) const noexcept;
+                           uint32_t step) const noexcept;
   SlotSearch ProbeMarked(std::u16string_view key, uint32_t hash, uint32_t home) const noexcept;
   SlotSearch Counted(SlotSearch found, uint32_t probes) const noexcept;
   bool Holds(const Slot& slot, uint32_t hash, std::u16string_view key) const noexcept;
   static uint32_t StepOf(const Table& table, std::u16string_view key) noexcept;
+  static uint32_t StepFrom(const Table& table, uint32_t secondaryHash) noexcept;
+  static void PrefetchGroup(const Table& table, uint32_t home, uint32_t step) noexcept;
 
   static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
   static uint8_t HeldState(uint32_t hash) noexcept;
