@@ -9,6 +9,7 @@
 #include "contracts/CallByName.h"
 #include "contracts/Numeric.h"
 #include "contracts/Value.h"
+#include "host/MainWindowLayout.h"
 #include "host/ProgramArguments.h"
 #include "host/TextToNumber.h"
 #include "host/mdlGlobalFMenu.h"
@@ -101,13 +102,6 @@ int32_t PixelDifference(int32_t to, int32_t from, Here here = Here::current()) {
   const int64_t difference = static_cast<int64_t>(to) - from;
   if (difference < INT32_MIN || difference > INT32_MAX) vx::Raise(vx::kErrOverflow, {}, {}, here);
   return static_cast<int32_t>(difference);
-}
-
-// A number of the value helpers' lists as a single-precision value.
-float SingleOf(const vx::Value& v, Here here = Here::current()) {
-  if (const auto* f = std::get_if<float>(&v.storage())) return *f;
-  if (const auto* i = std::get_if<int16_t>(&v.storage())) return *i;
-  vx::Raise(vx::kErrTypeMismatch, {}, {}, here);
 }
 
 vx::Ref<vx::IProject> RequireProject(Here here) {
@@ -320,42 +314,8 @@ void frmMain::Form_Resize() {
 
 void frmMain::RunLayoutPass(Here here) {
   if (!mLoaded) return;
-  vx::Handled(kPrefix, here, [&] {
-    using modGdi::FromDeviceTwipsY;
-    using modGdi::ToDeviceTwipsX;
-    using modGdi::ToDeviceTwipsY;
-    if (moEmbeddedControl) {
-      auto& screen = *moEmbeddedControl;
-      if (screen.Left() != 0) screen.SetLeft(0);
-      if (screen.Top() != 0) screen.SetTop(0);
-      if (screen.Width() != ToDeviceTwipsX(ScaleWidth()))
-        screen.SetWidth(ToDeviceTwipsX(ScaleWidth()));
-      if (!moStatusBar) {
-        if (screen.Height() != ToDeviceTwipsY(ScaleHeight())) {
-          screen.SetHeight(ToDeviceTwipsY(ScaleHeight()));
-        }
-      } else {
-        const auto freeHeight = [&] {
-          return modBasis::MaxOfList(
-              modBasis::List{vx::Value(int16_t{0}),
-                             vx::Value(ToDeviceTwipsY(ScaleHeight()) - moStatusBar->Height())});
-        };
-        if (SingleOf(freeHeight()) != screen.Height()) {
-          screen.SetHeight(SingleOf(freeHeight()));
-        }
-      }
-    }
-    if (moStatusBar) {
-      auto& bar = *moStatusBar;
-      if (bar.Left() != 0) bar.SetLeft(0);
-      const auto barTop = [&] {
-        const float d = ToDeviceTwipsY(ScaleHeight()) - bar.Height();
-        return FromDeviceTwipsY(d);
-      };
-      if (bar.Top() != barTop()) bar.SetTop(barTop());
-      if (bar.Width() != ScaleWidth()) bar.SetWidth(ScaleWidth());
-    }
-  });
+  vx::Handled(kPrefix, here,
+              [&] { MainWindowLayout::Run(*this, moEmbeddedControl.get(), moStatusBar.get()); });
 }
 
 void frmMain::OnStatusBarNotification(std::u16string_view event) noexcept {
@@ -502,14 +462,15 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     using modBasis::MaxOfList;
     using modBasis::MinOfList;
     const vx::Value zero(int16_t{0});
-    SetLeft(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[0]))})));
-    SetTop(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[1]))})));
+    SetLeft(
+        modBasis::SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[0]))})));
+    SetTop(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[1]))})));
     const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
-    SetWidth(SingleOf(MinOfList(
+    SetWidth(modBasis::SingleOf(MinOfList(
         List{vx::Value(workWidth),
              MaxOfList(List{vx::Value(minWidth), vx::Value(vx::host::TextToSingle(fields[2]))})})));
     const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
-    SetHeight(SingleOf(MinOfList(List{
+    SetHeight(modBasis::SingleOf(MinOfList(List{
         vx::Value(workHeight),
         MaxOfList(List{vx::Value(minHeight), vx::Value(vx::host::TextToSingle(fields[3]))})})));
     const int32_t state = vx::host::TextToLong(fields[4]);

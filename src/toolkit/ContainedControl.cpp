@@ -52,7 +52,10 @@ RECT ContainedControl::Bounds(Here here) const {
   return bounds;
 }
 
-void ContainedControl::Place(const RECT& pixels, Here here) {
+void ContainedControl::Place(const RECT& current, const RECT& pixels, Here here) {
+  // A value in twips between two pixels rounds to the pixel the control already has: moving it
+  // there would only cost the window messages of a move.
+  if (EqualRect(&current, &pixels)) return;
   SetWindowPos(Window(here), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
                pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -76,35 +79,39 @@ float ContainedControl::Height(Here here) const {
 }
 
 void ContainedControl::SetLeft(float twips, Here here) {
-  RECT bounds = Bounds(here);
+  const RECT current = Bounds(here);
+  RECT bounds = current;
   const int left = TwipsToPixels(twips, TwipsPerPixelX(), here);
   bounds.right += left - bounds.left;
   bounds.left = left;
-  Place(bounds, here);
+  Place(current, bounds, here);
 }
 
 void ContainedControl::SetTop(float twips, Here here) {
-  RECT bounds = Bounds(here);
+  const RECT current = Bounds(here);
+  RECT bounds = current;
   const int top = TwipsToPixels(twips, TwipsPerPixelY(), here);
   bounds.bottom += top - bounds.top;
   bounds.top = top;
-  Place(bounds, here);
+  Place(current, bounds, here);
 }
 
 void ContainedControl::SetWidth(float twips, Here here) {
-  RECT bounds = Bounds(here);
+  const RECT current = Bounds(here);
+  RECT bounds = current;
   const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
   if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
   bounds.right = bounds.left + width;
-  Place(bounds, here);
+  Place(current, bounds, here);
 }
 
 void ContainedControl::SetHeight(float twips, Here here) {
-  RECT bounds = Bounds(here);
+  const RECT current = Bounds(here);
+  RECT bounds = current;
   const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
   if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
   bounds.bottom = bounds.top + height;
-  Place(bounds, here);
+  Place(current, bounds, here);
 }
 
 bool ContainedControl::Visible(Here here) const {

@@ -66,7 +66,8 @@ class ContainedControl {
   void Detach() noexcept;
   HWND Window(Here here) const;
   RECT Bounds(Here here) const;
-  void Place(const RECT& pixels, Here here);
+  // Moves the window from `current` to `pixels`, unless they are the same.
+  void Place(const RECT& current, const RECT& pixels, Here here);
 
   std::u16string progId_;
   std::u16string name_;

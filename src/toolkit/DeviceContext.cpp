@@ -3,9 +3,20 @@
 #include <utility>
 
 namespace vx::toolkit {
+namespace {
+
+// Windows and their device contexts belong to one thread each.
+thread_local uint64_t gTaken = 0;
+
+}  // namespace
 
 DeviceContext::DeviceContext(HWND window, vx::Here here) : window_(window), dc_(GetDC(window)) {
   if (!dc_) vx::Raise(vx::kErrInvalidCall, {}, u"No device context for the window", here);
+  ++gTaken;
+}
+
+uint64_t DeviceContext::Taken() noexcept {
+  return gTaken;
 }
 
 DeviceContext::DeviceContext(DeviceContext&& other) noexcept

@@ -1,7 +1,11 @@
-// A device context taken with GetDC and released with ReleaseDC when it goes.
+// A device context taken with GetDC and released with ReleaseDC when it goes: the toolkit's one
+// way to a device context, which also counts them, so that code meant to run without one can be
+// shown to.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 #include "contracts/Error.h"
 
@@ -19,6 +23,9 @@ class DeviceContext {
   ~DeviceContext();
 
   HDC get() const noexcept { return dc_; }
+
+  // Device contexts taken so far by this thread.
+  static uint64_t Taken() noexcept;
 
  private:
   void Release() noexcept;
