@@ -4,6 +4,7 @@
 
 #include "Paint.h"
 #include "common/LateBound.h"
+#include "win32/ScreenDpi.h"
 
 namespace vx::basectrl {
 
@@ -11,7 +12,9 @@ using controlkit::ArgInt32;
 using controlkit::ArgText;
 
 ctlStatusBar::ctlStatusBar()
-    : ControlBase(u"vxTM2BaseCtrl.ctlStatusBar"), height_(ScaledPixels(kHeightAt96)), panels_(1) {
+    : ControlBase(u"vxTM2BaseCtrl.ctlStatusBar"),
+      height_(win32::ScaledFrom96(kHeightAt96)),
+      panels_(1) {
   AddMember(1, u"SetPanelText", [this](std::span<const Value> args) {
     panels_[PanelIndex(ArgInt32(args, 0))] = ArgText(args, 1);
     Invalidate();

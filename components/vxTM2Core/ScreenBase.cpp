@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/LateBound.h"
+#include "win32/ScreenDpi.h"
 
 namespace vx::samplecore {
 namespace {
@@ -17,17 +18,11 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
-HFONT MakeFont(int heightAt96, int weight) {
-  return CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+win32::UniqueFont MakeFont(int heightAt96, int weight) {
+  return win32::UniqueFont(CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE,
+                                       FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                       DEFAULT_PITCH | FF_SWISS, L"Segoe UI"));
 }
 
 }  // namespace
@@ -52,7 +47,7 @@ void ScreenBase::AddCommandMember(int32_t dispId) {
 void ScreenBase::OnCommand(std::u16string_view) {}
 
 int ScreenBase::Scaled(int pixelsAt96) {
-  return MulDiv(pixelsAt96, ScreenDpi(), 96);
+  return win32::ScaledFrom96(pixelsAt96);
 }
 
 void ScreenBase::SetText(std::u16string text) {
@@ -78,12 +73,12 @@ void ScreenBase::CreateChildren() {
   textFont_ = MakeFont(14, FW_NORMAL);
   titleLabel_ = CreateChild(L"STATIC", content_.title, SS_LEFT, 0);
   textLabel_ = CreateChild(L"STATIC", content_.text, SS_LEFT, 0);
-  SendMessageW(titleLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
-  SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+  SendMessageW(titleLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+  SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
   int id = kFirstButtonId;
   for (const ScreenButton& button : content_.buttons) {
     HWND created = CreateChild(L"BUTTON", button.label, BS_PUSHBUTTON | WS_TABSTOP, id++);
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     buttons_.push_back(created);
   }
   CreateExtras();
@@ -105,12 +100,6 @@ void ScreenBase::Layout() {
     top += Scaled(kButtonHeightAt96) + Scaled(kGapAt96);
   }
   LayoutExtras(margin, top, width);
-}
-
-void ScreenBase::DestroyFonts() noexcept {
-  if (titleFont_) DeleteObject(titleFont_);
-  if (textFont_) DeleteObject(textFont_);
-  titleFont_ = textFont_ = nullptr;
 }
 
 LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,7 +124,9 @@ LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_DESTROY:
-      DestroyFonts();
+      // The labels hold the fonts without owning them and are destroyed right after this.
+      titleFont_.reset();
+      textFont_.reset();
       break;
     default:
       break;

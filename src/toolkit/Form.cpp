@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/PixelConversion.h"
 #include "toolkit/Screen.h"
 #include "toolkit/WideText.h"
 
@@ -12,6 +13,7 @@ namespace vx::toolkit {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"vxToolkitForm";
+constexpr std::u16string_view kWhere = u"Form";
 
 // Forms whose window exists, on the program's one window thread.
 std::vector<Form*>& LiveForms() {
@@ -51,11 +53,6 @@ POINT WorkspaceOrigin(HWND window) noexcept {
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return {};
   return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
-}
-
-std::u16string Decimal(int32_t number) {
-  const std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
 }
 
 // Restores a flag on every way out of a close sequence.
@@ -210,7 +207,8 @@ std::vector<Form*> Form::OwnedForms() const {
   return owned;
 }
 
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
   if (message == WM_NCCREATE) {
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
@@ -223,64 +221,78 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return form->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = window_;
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
-    case WM_ACTIVATE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      // The activation that closing an error box brings is no new activation: raising the
-      // failed event again would show the box again, without end.
-      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window) && !reportingError_) {
-        ++activationEvents;
-        RunEvent([this] { Form_Activate(); });
-      }
-      return result;
-    }
-    case WM_SIZE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
-      return result;
-    }
+    case WM_ACTIVATE:
+      return OnActivate(wParam, lParam);
+    case WM_SIZE:
+      return OnSize(wParam, lParam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      const auto keyCode = static_cast<int16_t>(wParam);
-      RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
-      if (!window_) return 0;
-      break;
-    }
+    case WM_SYSKEYDOWN:
+      return OnKeyDown(message, wParam, lParam);
     case WM_CLOSE:
       if (!closing_) RunEvent([this] { RunClose(0); });
       return 0;
-    case WM_QUERYENDSESSION: {
-      bool allowed = true;
-      RunEvent([this, &allowed] {
-        FlagScope closing(closing_);
-        int16_t cancel = 0;
-        Form_QueryUnload(cancel, 2);
-        allowed = cancel == 0;
-      });
-      return allowed ? TRUE : FALSE;
-    }
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
     case WM_ENDSESSION:
-      if (wParam && !closing_) {
-        RunEvent([this] {
-          FlagScope closing(closing_);
-          UnloadWithOwned(false);
-        });
-      }
+      if (wParam && !closing_) RunEvent([this] { EndSession(); });
       return 0;
     case WM_DESTROY:
       controls_.RemoveAll();
       break;
-    case WM_NCDESTROY: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      OnWindowDestroyed();
-      return result;
-    }
+    case WM_NCDESTROY:
+      return OnNcDestroy(wParam, lParam);
     default:
       break;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::OnActivate(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+  // The activation that closing an error box brings is no new activation: raising the failed
+  // event again would show the box again, without end.
+  if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window_) && !reportingError_) {
+    ++activationEvents;
+    RunEvent([this] { Form_Activate(); });
+  }
+  return result;
+}
+
+LRESULT Form::OnSize(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_SIZE, wParam, lParam);
+  if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
+  return result;
+}
+
+LRESULT Form::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  const auto keyCode = static_cast<int16_t>(wParam);
+  RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
+  if (!window_) return 0;
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::OnQueryEndSession() noexcept {
+  bool allowed = true;
+  RunEvent([this, &allowed] {
+    FlagScope closing(closing_);
+    int16_t cancel = 0;
+    Form_QueryUnload(cancel, 2);
+    allowed = cancel == 0;
+  });
+  return allowed ? TRUE : FALSE;
+}
+
+void Form::EndSession() {
+  FlagScope closing(closing_);
+  UnloadWithOwned(false);
+}
+
+LRESULT Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_NCDESTROY, wParam, lParam);
+  OnWindowDestroyed();
+  return result;
 }
 
 void Form::OnWindowDestroyed() noexcept {
@@ -294,29 +306,20 @@ void Form::OnWindowDestroyed() noexcept {
 
 template <class Handler>
 void Form::RunEvent(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    ReportEventError();
-  }
+  Contain(kWhere, std::forward<Handler>(handler),
+          [this](std::u16string_view, const ErrorInfo& error) noexcept { ShowEventError(error); });
 }
 
-void Form::ReportEventError() noexcept {
-  try {
-    const Status status = StatusFromCurrentException();
-    std::u16string text = u"Error ";
-    text += Decimal(status.error.number);
-    text += u": ";
-    text += status.error.description;
-    text += u"\r\n\r\nSource: ";
-    text += status.error.source;
+void Form::ShowEventError(const ErrorInfo& error) noexcept {
+  // A report that cannot be built goes to the debugger; the window goes on regardless.
+  Contain(kWhere, [&] {
+    const std::u16string text = u"Error " + DecimalText(error.number) + u": " + error.description +
+                                u"\r\n\r\nSource: " + error.source;
     std::u16string caption = Caption();
     if (caption.empty()) caption = kProgramName;
     FlagScope reporting(reportingError_);
     ShowMessageBox(window_, text, caption, MB_ICONSTOP | MB_OK);
-  } catch (...) {
-    // Not even the report could be built; the window goes on regardless.
-  }
+  });
 }
 
 bool Form::PreviewKeyMessage(const MSG& msg) {
@@ -356,7 +359,7 @@ void Form::SetCaption(std::u16string_view caption) {
   if (window_) SetWindowTextW(window_, W(caption_));
 }
 
-RECT Form::NormalBounds(Here here) const {
+RECT Form::PixelBounds(Here here) const {
   HWND window = Window(here);
   RECT bounds{};
   if (!IsIconic(window) && !IsZoomed(window)) {
@@ -372,7 +375,7 @@ RECT Form::NormalBounds(Here here) const {
   return bounds;
 }
 
-void Form::SetNormalBounds(const RECT& pixels, Here here) {
+void Form::PlacePixels(const RECT& pixels, Here here) {
   HWND window = Window(here);
   if (!IsIconic(window) && !IsZoomed(window)) {
     SetWindowPos(window, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
@@ -390,54 +393,6 @@ void Form::SetNormalBounds(const RECT& pixels, Here here) {
                           ? (IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
                           : SW_HIDE;
   SetWindowPlacement(window, &placement);
-}
-
-float Form::Left(Here here) const {
-  return static_cast<float>(NormalBounds(here).left) * TwipsPerPixelX();
-}
-
-float Form::Top(Here here) const {
-  return static_cast<float>(NormalBounds(here).top) * TwipsPerPixelY();
-}
-
-float Form::Width(Here here) const {
-  const RECT bounds = NormalBounds(here);
-  return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
-}
-
-float Form::Height(Here here) const {
-  const RECT bounds = NormalBounds(here);
-  return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
-}
-
-void Form::SetLeft(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int left = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  OffsetRect(&bounds, left - bounds.left, 0);
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetTop(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int top = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  OffsetRect(&bounds, 0, top - bounds.top);
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetWidth(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.right = bounds.left + width;
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetHeight(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.bottom = bounds.top + height;
-  SetNormalBounds(bounds, here);
 }
 
 int16_t Form::WindowState(Here here) const {
@@ -503,7 +458,7 @@ void Form::SetEnabled(bool enabled, Here here) {
 }
 
 DeviceContext Form::GetDeviceContext(Here here) const {
-  return DeviceContext(Window(here), here);
+  return win32::TakeDc(Window(here), here);
 }
 
 void Form::Refresh(Here here) {
