@@ -37,13 +37,17 @@ int ctlProgressBar::FilledWidth(int width) const noexcept {
 
 LRESULT ctlProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  Paint();
+  return 0;
+}
+
+void ctlProgressBar::Paint() const {
   PaintScope paint(Window());
   RECT track = paint.client();
   DrawEdge(paint.dc(), &track, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   RECT filled = track;
   filled.right = track.left + FilledWidth(track.right - track.left);
   FillRect(paint.dc(), &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
-  return 0;
 }
 
 }  // namespace vx::basectrl

@@ -102,6 +102,17 @@ void ScreenBase::Layout() {
   LayoutExtras(margin, top, width);
 }
 
+// True when the command was a click of one of the page's buttons, which has run its action.
+bool ScreenBase::OnButtonCommand(WPARAM wParam) {
+  const int index = LOWORD(wParam) - kFirstButtonId;
+  if (HIWORD(wParam) != BN_CLICKED || index < 0 ||
+      index >= static_cast<int>(content_.buttons.size())) {
+    return false;
+  }
+  content_.buttons[index].onClick(*this);
+  return true;
+}
+
 LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -114,15 +125,9 @@ LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The page itself takes no keys; its first button does.
       if (!buttons_.empty()) SetFocus(buttons_.front());
       return 0;
-    case WM_COMMAND: {
-      const int index = LOWORD(wParam) - kFirstButtonId;
-      if (HIWORD(wParam) == BN_CLICKED && index >= 0 &&
-          index < static_cast<int>(content_.buttons.size())) {
-        content_.buttons[index].onClick(*this);
-        return 0;
-      }
+    case WM_COMMAND:
+      if (OnButtonCommand(wParam)) return 0;
       break;
-    }
     case WM_DESTROY:
       // The labels hold the fonts without owning them and are destroyed right after this.
       titleFont_.reset();

@@ -56,6 +56,7 @@ class ScreenBase : public controlkit::ControlBase {
  private:
   void CreateChildren();
   void Layout();
+  bool OnButtonCommand(WPARAM wParam);
 
   ScreenContent content_;
   HWND titleLabel_ = nullptr;
