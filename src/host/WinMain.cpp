@@ -5,6 +5,7 @@
 #include <string>
 
 #include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "contracts/Error.h"
 #include "contracts/Object.h"
 #include "host/frmMain.h"
@@ -21,7 +22,7 @@ constexpr int kExitStartupFailed = 1;
 
 // An error that escaped the window's own handling (its creation failed): the user is told.
 void ReportUnhandled(const vx::Error& error) noexcept {
-  (void)vx::Guard([&] {
+  vx::Contain(u"WinMain", [&] {
     const std::u16string text = u"Error: " + vx::DecimalText(error.number()) + u";" +
                                 error.source() + u" " + error.description();
     vx::toolkit::ShowMessageBox(nullptr, text, frmMain::kAppTitle, MB_ICONSTOP | MB_OK);

@@ -279,25 +279,22 @@ bool frmMain::LogDisplay(Here) {
 
 void frmMain::ShowLoadFailure(const vx::Error& error) noexcept {
   loadFailed_ = vx::kVxTrue;
-  std::u16string text;
-  try {
-    text = vx::DecimalText(error.number()) + u";" + error.source() + u" " + error.description();
-  } catch (...) {
-    return;  // not even the text could be made; the window still unloads
-  }
-  if (services_) {
-    // Telling the project is worth a try; the user learns of the failure either way.
-    vx::Contain(kWhere, [&] {
-      vx::Ref<vx::IProject> project;
-      vx::Check(services_->GetProject(&project));
-      if (!project) vx::Raise(vx::kErrObjectNotSet);
-      vx::Check(project->Log(u"Main", u"ERROR: " + text));
-    });
-  }
+  // Whatever fails here, the window still unloads.
   vx::Contain(kWhere, [&] {
+    const std::u16string text =
+        vx::DecimalText(error.number()) + u";" + error.source() + u" " + error.description();
+    // Telling the project is worth a try; the user learns of the failure either way.
+    if (services_) vx::Contain(kWhere, [&] { LogLoadFailure(text); });
     vx::toolkit::ShowMessageBox(Handle(), std::u16string(kNotInstalled) + text, kAppTitle,
                                 MB_ICONSTOP | MB_OK);
   });
+}
+
+void frmMain::LogLoadFailure(std::u16string_view text) {
+  vx::Ref<vx::IProject> project;
+  vx::Check(services_->GetProject(&project));
+  if (!project) vx::Raise(vx::kErrObjectNotSet);
+  vx::Check(project->Log(u"Main", u"ERROR: " + std::u16string(text)));
 }
 
 bool frmMain::ConfigurePendingCallNotice(Here here) {

@@ -84,6 +84,7 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   bool ConfigurePendingCallNotice(vx::Here here);
   bool LogDisplay(vx::Here here);
   void ShowLoadFailure(const vx::Error& error) noexcept;
+  void LogLoadFailure(std::u16string_view text);
   void OnStatusBarNotification(std::u16string_view event) noexcept;
   // Form_Resize's pass, also run by SetControl before a new screen is shown.
   void RunLayoutPass(vx::Here here = vx::Here::current());

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "startup/modStringFast.h"
 #include "win32/Unique.h"
 
@@ -79,7 +80,7 @@ std::u16string GetDisplayReport(HDC dc, vx::Here here) {
     report += u"BITS:" + vx::DecimalText(GetDeviceCaps(dc, BITSPIXEL));
     ThemeBuffers buffers;
     // From here on a failure only ends the theme step.
-    (void)vx::Guard([&] { report += ThemeLines(buffers); });
+    vx::Contain(u"mdlGlobalF", [&] { report += ThemeLines(buffers); });
     return report;
   });
 }
