@@ -2,29 +2,23 @@
 
 #include "common/LateBound.h"
 #include "contracts/Contain.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::controlkit {
-
-HINSTANCE ThisModule() noexcept {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 ControlBase::ControlBase(std::u16string windowClass) : windowClass_(std::move(windowClass)) {}
 
 void ControlBase::RegisterWindowClass() const {
-  const auto* name = reinterpret_cast<const wchar_t*>(windowClass_.c_str());
+  const auto* name = win32::W(windowClass_);
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(ThisModule(), name, &existing)) return;
+  if (GetClassInfoExW(win32::ThisModule(), name, &existing)) return;
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
   cls.style = CS_HREDRAW | CS_VREDRAW;
   cls.lpfnWndProc = &ControlBase::WindowProc;
-  cls.hInstance = ThisModule();
+  cls.hInstance = win32::ThisModule();
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   cls.lpszClassName = name;
@@ -41,10 +35,10 @@ Status ControlBase::CreateControlWindow(intptr_t parent, intptr_t* window) noexc
     if (!IsWindow(parentWindow)) Raise(kErrInvalidCall, windowClass_, u"The parent is no window");
     RegisterWindowClass();
     const RECT bounds = InitialBounds(parentWindow);
-    const HWND created = CreateWindowExW(0, reinterpret_cast<const wchar_t*>(windowClass_.c_str()),
-                                         L"", WS_CHILD | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-                                         bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                         parentWindow, nullptr, ThisModule(), this);
+    const HWND created =
+        CreateWindowExW(0, win32::W(windowClass_), L"", WS_CHILD | WS_CLIPSIBLINGS, bounds.left,
+                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                        parentWindow, nullptr, win32::ThisModule(), this);
     if (!created) Raise(kErrAppDefined, windowClass_, u"The control's window cannot be created");
     *window = reinterpret_cast<intptr_t>(created);
   });

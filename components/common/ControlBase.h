@@ -70,7 +70,4 @@ class ControlBase : public ObjectImpl<IControl> {
   Ref<IControl> windowHold_;
 };
 
-// The module (DLL or program) this code is linked into: window classes are registered for it.
-HINSTANCE ThisModule() noexcept;
-
 }  // namespace vx::controlkit

@@ -10,6 +10,7 @@
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
 #include "contracts/Contain.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -147,8 +148,8 @@ void CAppCore::ReportFailure(std::u16string_view what, const ErrorInfo& error) n
   Contain(kCategory, [&] {
     const std::u16string text = std::u16string(what) + u"\r\n\r\n" + ErrorText(error);
     (void)project_->Log(kCategory, u"ERROR: " + ErrorText(error));
-    MessageBoxW(GetActiveWindow(), reinterpret_cast<const wchar_t*>(text.c_str()),
-                reinterpret_cast<const wchar_t*>(kProductName), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(GetActiveWindow(), win32::W(text), reinterpret_cast<const wchar_t*>(kProductName),
+                MB_OK | MB_ICONEXCLAMATION);
   });
 }
 

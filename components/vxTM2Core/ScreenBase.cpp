@@ -4,6 +4,8 @@
 
 #include "common/LateBound.h"
 #include "win32/ScreenDpi.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -13,10 +15,6 @@ constexpr int kMarginAt96 = 24;
 constexpr int kButtonWidthAt96 = 220;
 constexpr int kButtonHeightAt96 = 30;
 constexpr int kGapAt96 = 10;
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 win32::UniqueFont MakeFont(int heightAt96, int weight) {
   return win32::UniqueFont(CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE,
@@ -52,7 +50,7 @@ int ScreenBase::Scaled(int pixelsAt96) {
 
 void ScreenBase::SetText(std::u16string text) {
   content_.text = std::move(text);
-  if (textLabel_) SetWindowTextW(textLabel_, Wide(content_.text));
+  if (textLabel_) SetWindowTextW(textLabel_, win32::W(content_.text));
 }
 
 RECT ScreenBase::InitialBounds(HWND parent) {
@@ -63,9 +61,9 @@ RECT ScreenBase::InitialBounds(HWND parent) {
 
 HWND ScreenBase::CreateChild(const wchar_t* windowClass, const std::u16string& text, DWORD style,
                              int id) {
-  return CreateWindowExW(0, windowClass, Wide(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
-                         Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         controlkit::ThisModule(), nullptr);
+  return CreateWindowExW(0, windowClass, win32::W(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10,
+                         10, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         win32::ThisModule(), nullptr);
 }
 
 void ScreenBase::CreateChildren() {

@@ -1,5 +1,7 @@
 #include "contracts/AsciiText.h"
 
+#include <algorithm>
+
 namespace vx {
 
 char16_t AsciiLower(char16_t c) noexcept {
@@ -14,23 +16,13 @@ std::u16string AsciiLower(std::u16string_view text) {
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) noexcept {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 std::u16string DecimalText(int64_t value) {
-  // Digits are produced from the negative side so that the smallest int64 needs no special case.
-  const bool negative = value < 0;
-  std::u16string text;
-  do {
-    const int digit = static_cast<int>(value % 10);
-    text.insert(text.begin(), static_cast<char16_t>(u'0' + (negative ? -digit : digit)));
-    value /= 10;
-  } while (value != 0);
-  if (negative) text.insert(text.begin(), u'-');
-  return text;
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace vx

@@ -139,7 +139,7 @@ frmMain::~frmMain() = default;
 // called, which a step with a handler of its own puts into the error's source.
 struct frmMain::StartupStep {
   std::u16string_view name;
-  bool (frmMain::*run)(Here);
+  void (frmMain::*run)(Here);
   Here line;
 };
 
@@ -148,7 +148,7 @@ void frmMain::Form_Load() {
       {u"design controls", &frmMain::CreateDesignControls, Here::current()},
       {u"settings store from the command line", &frmMain::ReadCommandLine, Here::current()},
       {u"crash filter", &frmMain::InstallCrashFilter, Here::current()},
-      {u"window bounds", &frmMain::RememberBounds, Here::current()},
+      {u"window bounds", &frmMain::Moved, Here::current()},
       {u"minimum size", &frmMain::FixMinimumSize, Here::current()},
       {u"server mode", &frmMain::ReadServerMode, Here::current()},
       {u"core", &frmMain::StartCore, Here::current()},
@@ -160,7 +160,8 @@ void frmMain::Form_Load() {
   try {
     vx::Handled(kPrefix, Here::current(), [&] {
       for (const StartupStep& step : kStartup) {
-        if (!(this->*step.run)(step.line)) return;  // the first error or refusal ends start-up
+        (this->*step.run)(step.line);                           // the first error ends start-up
+        if (step.run == &frmMain::StartCore && !mCore) return;  // so does a core that refused
       }
       mLoaded = vx::kVxTrue;
     });
@@ -174,7 +175,7 @@ void frmMain::Form_Load() {
 }
 
 // The window's design: caption, size and the two controls that exist with the window.
-bool frmMain::CreateDesignControls(Here here) {
+void frmMain::CreateDesignControls(Here here) {
   Form::SetCaption(kAppTitle);
   SetWidth(kDesignWidthPixels * vx::toolkit::TwipsPerPixelX(), here);
   SetHeight(kDesignHeightPixels * vx::toolkit::TwipsPerPixelY(), here);
@@ -193,11 +194,10 @@ bool frmMain::CreateDesignControls(Here here) {
   ctlGripper->SetWidth(kGripSize, here);
   ctlGripper->SetHeight(kGripSize, here);
   ctlGripper->SetVisible(true, here);
-  return true;
 }
 
 // A new settings store filled from the command line's switches and file name.
-bool frmMain::ReadCommandLine(Here) {
+void frmMain::ReadCommandLine(Here) {
   modString::TokenArray args = modString::SplitCommandLine(
       vx::host::ArgumentTextOf(reinterpret_cast<const char16_t*>(GetCommandLineW())));
   settings_ = vx::toolkit::Create<vx::ISettingsStore>(vx::ISettingsStore::kClassName);
@@ -218,21 +218,14 @@ bool frmMain::ReadCommandLine(Here) {
   } else if (args.size() > 1) {
     vx::Raise(vx::kErrAppDefined, {}, u"Too many parameters");
   }
-  return true;
 }
 
-bool frmMain::InstallCrashFilter(Here) {
+void frmMain::InstallCrashFilter(Here) {
   mdlGpfTm2::InstallCrashFilter();
-  return true;
-}
-
-bool frmMain::RememberBounds(Here here) {
-  Moved(here);
-  return true;
 }
 
 // Each reading takes the window's device context afresh.
-bool frmMain::FixMinimumSize(Here) {
+void frmMain::FixMinimumSize(Here) {
   const int32_t dpi = mdlGlobalF::GetLogPixelsX(GetDeviceContext().get());
   const int32_t baseWidth = dpi > kDpiThreshold ? kBaseMinWidthHighDpi : kBaseMinWidth;
   const int32_t minWidth = modBasis::MinLong(
@@ -240,18 +233,16 @@ bool frmMain::FixMinimumSize(Here) {
   const int32_t minHeight = modBasis::MinLong(
       kBaseMinHeight, mdlGlobalF::GetVertRes(GetDeviceContext().get()) - kScreenMargin);
   modFormSize::HookFormSize(Self<vx::IGui>(), minWidth, minHeight, true);
-  return true;
 }
 
-bool frmMain::ReadServerMode(Here) {
+void frmMain::ReadServerMode(Here) {
   const auto serverMode =
       modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, kServerModeValue);
   if (serverMode && *serverMode == u"1") mServerMode = vx::kVxTrue;
-  return true;
 }
 
-// False when the core refuses to start: not an error, the program just ends.
-bool frmMain::StartCore(Here) {
+// The core may refuse to start: not an error, the program just ends without it.
+void frmMain::StartCore(Here) {
   mCore = vx::toolkit::Create<vx::IAppCore>(vx::IAppCore::kClassName);
   vx::VxBool ok = vx::kVxFalse;
   {
@@ -260,21 +251,18 @@ bool frmMain::StartCore(Here) {
         mCore->Init(this, settings_.get(), reinterpret_cast<intptr_t>(InstanceHandle()), &ok));
   }
   if (!ok) mCore.Reset();
-  return ok != vx::kVxFalse;
 }
 
-bool frmMain::BindProjectLog(Here) {
+void frmMain::BindProjectLog(Here) {
   services_ = vx::QueryAs<vx::IAppServices>(mCore);
   vx::Ref<vx::IProject> project;
   vx::Check(services_->GetProject(&project));
   mdlProjectHelpers::BindProjectLog(project, u"Main");
-  return true;
 }
 
-bool frmMain::LogDisplay(Here) {
+void frmMain::LogDisplay(Here) {
   LogProject(u"Load", u"Screen:" + mdlStringTm2::MakeTextBlock(
                                        mdlGlobalF::GetDisplayReport(GetDeviceContext().get())));
-  return true;
 }
 
 void frmMain::ShowLoadFailure(const vx::Error& error) noexcept {
@@ -297,7 +285,7 @@ void frmMain::LogLoadFailure(std::u16string_view text) {
   vx::Check(project->Log(u"Main", u"ERROR: " + std::u16string(text)));
 }
 
-bool frmMain::ConfigurePendingCallNotice(Here here) {
+void frmMain::ConfigurePendingCallNotice(Here here) {
   vx::Handled(kPrefix, here, [&] {
     const vx::Ref<vx::IProject> project = RequireProject(Here::current());
     vx::toolkit::PendingCallNotice::SetTimeout(kPendingCallTimeout);
@@ -308,7 +296,6 @@ bool frmMain::ConfigurePendingCallNotice(Here here) {
     vx::Check(project->GetText(u":tm", &caption));
     vx::toolkit::PendingCallNotice::SetCaption(caption);
   });
-  return true;
 }
 
 void frmMain::Form_Activate() {

@@ -70,19 +70,18 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
  private:
   // Start-up's steps, in the order of the table in Form_Load; here is the line of the step's row.
   // An error arises at the line where it is raised, or at here for a step that hands it on (the
-  // ones with a handler, and the design controls); false ends start-up without an error (the
-  // core refused to start).
+  // ones with a handler, and the design controls). A core that refuses to start leaves mCore
+  // empty, which ends start-up without an error.
   struct StartupStep;
-  bool CreateDesignControls(vx::Here here);
-  bool ReadCommandLine(vx::Here here);
-  bool InstallCrashFilter(vx::Here here);
-  bool RememberBounds(vx::Here here);
-  bool FixMinimumSize(vx::Here here);
-  bool ReadServerMode(vx::Here here);
-  bool StartCore(vx::Here here);
-  bool BindProjectLog(vx::Here here);
-  bool ConfigurePendingCallNotice(vx::Here here);
-  bool LogDisplay(vx::Here here);
+  void CreateDesignControls(vx::Here here);
+  void ReadCommandLine(vx::Here here);
+  void InstallCrashFilter(vx::Here here);
+  void FixMinimumSize(vx::Here here);
+  void ReadServerMode(vx::Here here);
+  void StartCore(vx::Here here);
+  void BindProjectLog(vx::Here here);
+  void ConfigurePendingCallNotice(vx::Here here);
+  void LogDisplay(vx::Here here);
   void ShowLoadFailure(const vx::Error& error) noexcept;
   void LogLoadFailure(std::u16string_view text);
   void OnStatusBarNotification(std::u16string_view event) noexcept;

@@ -79,11 +79,6 @@ void HookFormSize(const vx::Ref<vx::IGui>& window, int32_t minWidth, int32_t min
     const auto [slot, added] = Entries().try_emplace(hwnd, std::move(entry));
     if (!added) vx::Raise(vx::kErrDuplicateKey);
     slot->second.previous = ReplaceProcedure(hwnd, &FormSizeWindowProc);
-    if (!slot->second.previous) {
-      // Not a window this process may subclass: nothing is left behind.
-      Entries().erase(slot);
-      vx::Raise(vx::kErrInvalidCall);
-    }
     SetFormPosition(hwnd, 0, 0, 1, 1);
   });
 }

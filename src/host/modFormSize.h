@@ -18,8 +18,7 @@ namespace modFormSize {
 // Puts FormSizeWindowProc in front of the window's procedure, records the limits (pixels) and,
 // when notifyMoves, a counted reference to window for the move notification, then asks the
 // window to take 1 x 1 pixels at the screen origin, which the size validation raises to the
-// minimum. Hooking a hooked window fails with error 457 and keeps the first hook as it was; a
-// window whose procedure cannot be replaced (another process's) fails with error 5.
+// minimum. Hooking a hooked window fails with error 457 and keeps the first hook as it was.
 void HookFormSize(const vx::Ref<vx::IGui>& window, int32_t minWidth, int32_t minHeight,
                   bool notifyMoves, vx::Here here = vx::Here::current());
 

@@ -10,7 +10,7 @@
 #include "contracts/AsciiText.h"
 #include "contracts/Component.h"
 #include "contracts/ObjectImpl.h"
-#include "toolkit/WideText.h"
+#include "win32/WideText.h"
 
 namespace vx::toolkit {
 namespace {
@@ -76,12 +76,12 @@ class LibraryTable {
     if (auto it = modules_.find(key); it != modules_.end()) return it->second;
     const std::wstring folder = ProgramFolder();
     if (folder.empty()) RaiseCannotCreate(progId, u"the program's folder is unknown", here);
-    const std::wstring path = folder + ToWide(library) + L".dll";
+    const std::wstring path = folder + win32::ToWide(library) + L".dll";
     HMODULE module = LoadLibraryExW(
         path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
       std::u16string reason = u"the library ";
-      reason += FromWide(path);
+      reason += win32::FromWide(path);
       reason += u" cannot be loaded";
       RaiseCannotCreate(progId, reason, here);
     }

@@ -7,7 +7,8 @@
 #include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Screen.h"
-#include "toolkit/WideText.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::toolkit {
 namespace {
@@ -30,14 +31,6 @@ std::vector<Form*>& AllForms() {
 
 // Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
 thread_local unsigned activationEvents = 0;
-
-HINSTANCE ToolkitModule() noexcept {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ToolkitModule), &module);
-  return module;
-}
 
 int16_t ShiftState() noexcept {
   int16_t shift = 0;
@@ -113,7 +106,7 @@ void Form::Load(Here here) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = &Form::WindowProc;
-    windowClass.hInstance = ToolkitModule();
+    windowClass.hInstance = win32::ThisModule();
     windowClass.hIcon = LoadIconW(InstanceHandle(), MAKEINTRESOURCEW(1));
     if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -124,9 +117,10 @@ void Form::Load(Here here) {
   if (!formClass) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
   if (owner_ && !owner_->window_) Raise(kErrObjectNotSet, {}, {}, here);
 
-  HWND window = CreateWindowExW(0, kFormClass, W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                owner_ ? owner_->window_ : nullptr, nullptr, ToolkitModule(), this);
+  HWND window =
+      CreateWindowExW(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                      owner_ ? owner_->window_ : nullptr, nullptr, win32::ThisModule(), this);
   if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
   loadStarted_ = true;
   Form_Load();
@@ -351,12 +345,12 @@ std::u16string Form::Caption() const {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
   text.resize(
       static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
-  return FromWide(text);
+  return win32::FromWide(text);
 }
 
 void Form::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  if (window_) SetWindowTextW(window_, W(caption_));
+  if (window_) SetWindowTextW(window_, win32::W(caption_));
 }
 
 RECT Form::PixelBounds(Here here) const {
