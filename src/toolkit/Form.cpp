@@ -203,16 +203,18 @@ std::vector<Form*> Form::OwnedForms() const {
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
                                   LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->window_ = window;
-    form->controls_.AttachTo(window);
-    LiveForms().push_back(form);
-  }
+  if (message == WM_NCCREATE) OnNcCreate(window, lParam);
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!form) return DefWindowProcW(window, message, wParam, lParam);
   return form->HandleMessage(message, wParam, lParam);
+}
+
+void Form::OnNcCreate(HWND window, LPARAM lParam) noexcept {
+  auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  form->window_ = window;
+  form->controls_.AttachTo(window);
+  Contain(kWhere, [form] { LiveForms().push_back(form); });
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {

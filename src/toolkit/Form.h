@@ -133,6 +133,7 @@ class Form : public TwipsBounds {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
+  static void OnNcCreate(HWND window, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnSize(WPARAM wParam, LPARAM lParam) noexcept;
