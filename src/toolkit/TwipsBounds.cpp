@@ -4,6 +4,16 @@
 #include "toolkit/Screen.h"
 
 namespace vx::toolkit {
+namespace {
+
+// A width or height in whole pixels; a negative one is error 5.
+int SizeInPixels(float twips, float twipsPerPixel, Here here) {
+  const int pixels = TwipsToPixels(twips, twipsPerPixel, here);
+  if (pixels < 0) Raise(kErrInvalidCall, {}, {}, here);
+  return pixels;
+}
+
+}  // namespace
 
 float TwipsBounds::Left(Here here) const {
   return static_cast<float>(PixelBounds(here).left) * TwipsPerPixelX();
@@ -39,17 +49,13 @@ void TwipsBounds::SetTop(float twips, Here here) {
 
 void TwipsBounds::SetWidth(float twips, Here here) {
   RECT bounds = PixelBounds(here);
-  const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.right = bounds.left + width;
+  bounds.right = bounds.left + SizeInPixels(twips, TwipsPerPixelX(), here);
   PlacePixels(bounds, here);
 }
 
 void TwipsBounds::SetHeight(float twips, Here here) {
   RECT bounds = PixelBounds(here);
-  const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.bottom = bounds.top + height;
+  bounds.bottom = bounds.top + SizeInPixels(twips, TwipsPerPixelY(), here);
   PlacePixels(bounds, here);
 }
 
