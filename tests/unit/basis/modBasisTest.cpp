@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <string>
 #include <type_traits>
@@ -13,22 +12,14 @@
 
 #include "contracts/ObjectImpl.h"
 #include "host/KeyedTable.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
 
 using modBasis::List;
 using vx::Value;
 
-// The number of the error call raised, 0 for none; source receives its source.
-int32_t ErrorOf(const std::function<void()>& call, std::u16string* source = nullptr) {
-  try {
-    call();
-  } catch (const vx::Error& e) {
-    if (source) *source = e.source();
-    return e.number();
-  }
-  return 0;
-}
+using vx::testing::ErrorNumberOf;
 
 // The value and its type, so that a 16-bit 0 and a single 0.0 are told apart.
 ::testing::AssertionResult Same(const Value& actual, const Value& expected) {
@@ -49,23 +40,41 @@ int32_t ErrorOf(const std::function<void()>& call, std::u16string* source = null
          << expected.storage().index() << " or another value";
 }
 
-TEST(MaxOfList, LargestEntryKeepsItsOwnType) {
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{int16_t{0}, -120.0f}), int16_t{0}));
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{1500.0f, 1200.0f}), 1500.0f));
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{int16_t{3}, 7.5, int32_t{7}}), 7.5));
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{u"x"}), u"x"));
-}
-
-TEST(MinOfList, SmallestEntryKeepsItsOwnType) {
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{28800.0f, 1500.0f}), 1500.0f));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{int32_t{-5}, -4.5f}), int32_t{-5}));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{int32_t{9}}), int32_t{9}));
-}
-
-TEST(MaxOfList, TiesKeepTheEarliestEntry) {
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{int16_t{0}, 0.0f}), int16_t{0}));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{0.0f, int16_t{0}}), 0.0f));
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{int32_t{1}, int16_t{2}, 2.0}), int16_t{2}));
+TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) {
+  struct Case {
+    Value (*pick)(const List&, vx::Here);
+    List list;
+    Value expected;
+  };
+  const auto max = &modBasis::MaxOfList;
+  const auto min = &modBasis::MinOfList;
+  const Case cases[] = {
+      {max, List{int16_t{0}, -120.0f}, int16_t{0}},
+      {max, List{1500.0f, 1200.0f}, 1500.0f},
+      {max, List{int16_t{3}, 7.5, int32_t{7}}, 7.5},
+      {max, List{u"x"}, u"x"},
+      {min, List{28800.0f, 1500.0f}, 1500.0f},
+      {min, List{int32_t{-5}, -4.5f}, int32_t{-5}},
+      {min, List{int32_t{9}}, int32_t{9}},
+      {max, List{int16_t{0}, 0.0f}, int16_t{0}},
+      {min, List{0.0f, int16_t{0}}, 0.0f},
+      {max, List{int32_t{1}, int16_t{2}, 2.0}, int16_t{2}},
+      // A number is below any string, even the empty one; strings compare by code unit.
+      {max, List{u"", 1e30}, u""},
+      {min, List{u"a", int16_t{-1}}, int16_t{-1}},
+      {max, List{u"B", u"a", u"A"}, u"a"},
+      // Empty is 0 beside numbers and "" beside strings.
+      {max, List{Value(), int16_t{-1}}, Value()},
+      {min, List{Value(), int16_t{1}}, Value()},
+      {min, List{u"a", Value()}, Value()},
+      // Booleans are numbers; NaN never wins.
+      {min, List{int16_t{0}, vx::Boolean{vx::kVxTrue}}, vx::Boolean{vx::kVxTrue}},
+      {max, List{1.0, std::numeric_limits<double>::quiet_NaN(), 2.0}, 2.0},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_TRUE(Same(cases[i].pick(cases[i].list, vx::Here::current()), cases[i].expected))
+        << "case " << i;
+  }
 }
 
 TEST(MaxOfList, ListsWithoutEntriesGiveEmptyAtAnyLowerBound) {
@@ -80,8 +89,8 @@ TEST(MaxOfList, AnyLowerBoundVisitsEveryEntry) {
   EXPECT_EQ(list.UpperBound(), -1);
   EXPECT_TRUE(Same(modBasis::MaxOfList(list), int32_t{9}));
   EXPECT_TRUE(Same(modBasis::MinOfList(list), int32_t{1}));
-  EXPECT_EQ(ErrorOf([&] { list.At(0); }), vx::kErrSubscript);
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(ErrorNumberOf([&] { list.At(0); }), vx::kErrSubscript);
+  EXPECT_EQ(ErrorNumberOf([&] {
               List(std::numeric_limits<int32_t>::max(), {Value(), Value()});
             }),
             vx::kErrSubscript);
@@ -89,45 +98,35 @@ TEST(MaxOfList, AnyLowerBoundVisitsEveryEntry) {
 
 TEST(ValueHelpers, AListNeverGivenBoundsIsSubscriptOutOfRange) {
   const List unbounded;
-  std::u16string source;
-  EXPECT_EQ(ErrorOf([&] { modBasis::MaxOfList(unbounded); }, &source), vx::kErrSubscript);
-  EXPECT_EQ(source.rfind(u"modBasis.", 0), 0u) << "the handler adds its location";
-  EXPECT_EQ(ErrorOf([&] { modBasis::MinOfList(unbounded); }), vx::kErrSubscript);
-  EXPECT_EQ(ErrorOf([&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }), vx::kErrSubscript);
+  const vx::ErrorInfo error = vx::testing::ErrorOf([&] { modBasis::MaxOfList(unbounded); });
+  EXPECT_EQ(error.number, vx::kErrSubscript);
+  EXPECT_EQ(error.source.rfind(u"modBasis.", 0), 0u) << "the handler adds its location";
+  EXPECT_EQ(ErrorNumberOf([&] { modBasis::MinOfList(unbounded); }), vx::kErrSubscript);
+  EXPECT_EQ(ErrorNumberOf([&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }),
+            vx::kErrSubscript);
 }
 
-TEST(ValueHelpers, NumbersSitBelowStringsAndEmptyTakesTheOthersKind) {
-  // A number is below any string, even the empty one.
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{u"", 1e30}), u""));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{u"a", int16_t{-1}}), int16_t{-1}));
-  // Empty is 0 beside numbers and "" beside strings.
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{Value(), int16_t{-1}}), Value()));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{Value(), int16_t{1}}), Value()));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{u"a", Value()}), Value()));
+TEST(IsInList, EmptyMatchesZeroAndTheEmptyStringButNaNMatchesNothing) {
   EXPECT_TRUE(modBasis::IsInList(Value(), List{int32_t{0}}));
   EXPECT_TRUE(modBasis::IsInList(Value(), List{u""}));
   EXPECT_TRUE(modBasis::IsInList(Value(), List{Value()}));
   EXPECT_FALSE(modBasis::IsInList(Value(), List{u" "}));
-  // Strings compare by code unit: upper case first, case-sensitive.
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{u"B", u"a", u"A"}), u"a"));
-}
-
-TEST(ValueHelpers, BooleansAreNumbersAndNaNNeverWins) {
   EXPECT_TRUE(modBasis::IsInList(Value(int16_t{-1}), List{vx::Boolean{vx::kVxTrue}}));
-  EXPECT_TRUE(Same(modBasis::MinOfList(List{int16_t{0}, vx::Boolean{vx::kVxTrue}}),
-                   vx::Boolean{vx::kVxTrue}));
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_TRUE(Same(modBasis::MaxOfList(List{1.0, nan, 2.0}), 2.0));
   EXPECT_FALSE(modBasis::IsInList(Value(nan), List{nan}));
 }
 
 TEST(ValueHelpers, ObjectsCannotBeCompared) {
   struct Plain : vx::ObjectImpl<vx::IObject> {};
   const vx::Ref<vx::IObject> object = vx::MakeObject<Plain>();
-  EXPECT_EQ(ErrorOf([&] { modBasis::MaxOfList(List{int16_t{1}, object}); }), vx::kErrTypeMismatch);
-  EXPECT_EQ(ErrorOf([&] { modBasis::IsInList(object, List{int16_t{1}}); }), vx::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] {
+              modBasis::MaxOfList(List{int16_t{1}, object});
+            }),
+            vx::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { modBasis::IsInList(object, List{int16_t{1}}); }),
+            vx::kErrTypeMismatch);
   // The first entry is compared with itself too.
-  EXPECT_EQ(ErrorOf([&] { modBasis::MinOfList(List{object}); }), vx::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { modBasis::MinOfList(List{object}); }), vx::kErrTypeMismatch);
 }
 
 TEST(IsInList, StartScreenTestIsCaseSensitiveAndByValue) {
@@ -152,12 +151,11 @@ TEST(KeyedTable, AddItemRemoveWithThePlatformsErrors) {
   modBasis::KeyedTable<int32_t> table;
   table.Add(u"-42", 7);
   EXPECT_EQ(table.Item(u"-42"), 7);
-  std::u16string source;
-  EXPECT_EQ(ErrorOf([&] { table.Add(u"-42", 8); }, &source), vx::kErrDuplicateKey);
-  EXPECT_EQ(source, u"vxTM2Main");
+  EXPECT_EQ(vx::testing::ErrorOf([&] { table.Add(u"-42", 8); }).source, u"vxTM2Main");
+  EXPECT_EQ(ErrorNumberOf([&] { table.Add(u"-42", 8); }), vx::kErrDuplicateKey);
   EXPECT_EQ(table.Item(u"-42"), 7) << "a refused Add leaves the entry alone";
-  EXPECT_EQ(ErrorOf([&] { table.Item(u"42"); }), vx::kErrInvalidCall);
-  EXPECT_EQ(ErrorOf([&] { table.Remove(u"42"); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { table.Item(u"42"); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { table.Remove(u"42"); }), vx::kErrInvalidCall);
   table.Remove(u"-42");
   EXPECT_EQ(table.Count(), 0u);
 }

@@ -12,25 +12,23 @@ std::u16string TextOf(uint64_t address, uint32_t code, uint32_t flags) {
   return std::u16string(text.view());
 }
 
-TEST(FaultText, AccessViolation) {
-  EXPECT_EQ(TextOf(0xA0B0C0, 0xC0000005, 0), u"A0B0C0;C0000005;0");
-}
-
-TEST(FaultText, ZeroWritesOneDigit) {
-  EXPECT_EQ(TextOf(0, 0, 0), u"0;0;0");
-}
-
-TEST(FaultText, NoLeadingZerosUpperCase) {
-  EXPECT_EQ(TextOf(0x00ab, 0x1, 0x0f), u"AB;1;F");
-  EXPECT_EQ(TextOf(0x10, 0xC0000094, 1), u"10;C0000094;1");
-}
-
-TEST(FaultText, TopBitValuesWriteAllDigits) {
-  EXPECT_EQ(TextOf(0x80000000, 0xFFFFFFFF, 0x80000000), u"80000000;FFFFFFFF;80000000");
-  // A 64-bit address keeps every digit it has.
-  EXPECT_EQ(TextOf(0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF),
-            u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF");
-  EXPECT_EQ(TextOf(0x7FF6A0B0C0D0, 0x80000003, 0), u"7FF6A0B0C0D0;80000003;0");
+TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
+  struct Case {
+    uint64_t address;
+    uint32_t code, flags;
+    std::u16string_view text;
+  };
+  for (const Case& c : {
+           Case{0xA0B0C0, 0xC0000005, 0, u"A0B0C0;C0000005;0"},
+           Case{0, 0, 0, u"0;0;0"},
+           Case{0x00ab, 0x1, 0x0f, u"AB;1;F"},
+           Case{0x10, 0xC0000094, 1, u"10;C0000094;1"},
+           Case{0x80000000, 0xFFFFFFFF, 0x80000000, u"80000000;FFFFFFFF;80000000"},
+           Case{0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF"},
+           Case{0x7FF6A0B0C0D0, 0x80000003, 0, u"7FF6A0B0C0D0;80000003;0"},
+       }) {
+    EXPECT_EQ(TextOf(c.address, c.code, c.flags), c.text);
+  }
 }
 
 }  // namespace
