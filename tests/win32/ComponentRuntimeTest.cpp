@@ -6,12 +6,13 @@
 #include "contracts/CallByName.h"
 #include "contracts/IControl.h"
 #include "contracts/Text.h"
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
-using vx::test::ErrorOf;
+using vx::testing::ErrorOf;
 
 bool Contains(const std::u16string& text, std::u16string_view part) {
   return text.find(part) != std::u16string::npos;

@@ -2,13 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "contracts/CallByName.h"
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
 #include "toolkit/Screen.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
-using vx::test::ErrorOf;
+using vx::testing::ErrorOf;
 
 class Container : public ::testing::Test {
  protected:

@@ -2,7 +2,8 @@
 // end of the message loop.
 #include <gtest/gtest.h>
 
-#include "support/MessageBoxReader.h"
+#include "testing/ErrorNumberOf.h"
+#include "testing/MessageBoxReader.h"
 #include "toolkit/MessageLoop.h"
 #include "win32/ToolkitTestSupport.h"
 
@@ -144,15 +145,14 @@ TEST_F(FormClose, AnOwnerDeletedBeforeLoadLeavesAnUnownedForm) {
 TEST_F(FormClose, AnErrorInTheCloseRequestIsShownAndTheWindowStays) {
   form.failQuery = true;
   form.SetCaption(u"Failing close");
-  vx::test::MessageBoxReader reader(u"Failing close");
+  vx::testing::MessageBoxReader reader(u"Failing close");
   SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
-  const auto seen = reader.Wait();
-  ASSERT_TRUE(seen.has_value());
-  EXPECT_EQ(seen->text, u"Error 6: Overflow\r\n\r\nSource: Recording.QueryUnload");
+  EXPECT_EQ(reader.Wait(),
+            std::vector<std::u16string>{u"Error 6: Overflow\r\n\r\nSource: Recording.QueryUnload"});
   EXPECT_TRUE(form.IsLoaded());
   EXPECT_EQ(form.events, (Events{"QueryUnload 0"}));
   // From code the same error reaches the caller instead.
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.Unload(); }).number, vx::kErrOverflow);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.Unload(); }).number, vx::kErrOverflow);
   EXPECT_TRUE(form.IsLoaded());
 }
 

@@ -1,6 +1,7 @@
 // A form's bounds, state and client size in toolkit twips, and the screen's twips per pixel.
 #include <gtest/gtest.h>
 
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/Screen.h"
 #include "win32/ToolkitTestSupport.h"
 
@@ -26,16 +27,9 @@ class FormGeometry : public ::testing::Test {
   float tppX = 0, tppY = 0;
 };
 
-TEST(Screen, TwipsPerPixelAreTheIntegerPartOf1440PerInch) {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  // The integer part, as the classic toolkit had it: 15 at 96 dpi, 8 at 168.
-  const int wholeTwipsX = 1440 / dpiX;
-  const int wholeTwipsY = 1440 / dpiY;
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), static_cast<float>(wholeTwipsX));
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), static_cast<float>(wholeTwipsY));
+TEST(Screen, TwipsPerPixelOfTheTestDisplayAt96Dpi) {
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), 15.0F);
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), 15.0F);
 }
 
 TEST_F(FormGeometry, BoundsAreOuterPixelsTimesTwipsPerPixel) {
@@ -64,8 +58,8 @@ TEST_F(FormGeometry, TwipsAreRoundedToTheNearestPixel) {
 TEST_F(FormGeometry, NegativePositionsAreAllowedNegativeSizesAndOverflowAreNot) {
   form.SetLeft(-20 * tppX);
   EXPECT_EQ(form.Left(), -20 * tppX);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetWidth(-tppX); }).number, vx::kErrInvalidCall);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetLeft(3.0e38f); }).number, vx::kErrOverflow);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetWidth(-tppX); }).number, vx::kErrInvalidCall);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetLeft(3.0e38f); }).number, vx::kErrOverflow);
 }
 
 TEST_F(FormGeometry, ClientSizeIsTheClientRectangleInTwips) {
@@ -85,7 +79,7 @@ TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
   form.Show();
   EXPECT_TRUE(IsZoomed(form.Handle()));
   EXPECT_EQ(form.WindowState(), 2);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetWindowState(3); }).number, vx::kErrInvalidCall);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetWindowState(3); }).number, vx::kErrInvalidCall);
 }
 
 TEST_F(FormGeometry, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
