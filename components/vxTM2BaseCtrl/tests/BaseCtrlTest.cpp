@@ -10,6 +10,7 @@
 #include "ctlGripper.h"
 #include "ctlProgressBar.h"
 #include "ctlStatusBar.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
 
@@ -76,14 +77,10 @@ RECT PlacedRect(HWND window) {
   return r;
 }
 
+// The number of the error a late-bound call raises, 0 for none.
 int32_t ErrorNumberOf(const vx::Ref<vx::IObject>& target, std::u16string_view member,
                       std::initializer_list<Value> args) {
-  try {
-    vx::CallByName(target, member, args);
-  } catch (const vx::Error& e) {
-    return e.number();
-  }
-  return 0;
+  return vx::testing::ErrorNumberOf([&] { vx::CallByName(target, member, args); });
 }
 
 template <class Control>
@@ -275,6 +272,24 @@ TEST(ProgressBar, ValueStaysWithinMinAndMax) {
   vx::CallByName(object, u"Value", {Value(2.5)});  // rounds to even
   EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), 2);
   EXPECT_EQ(ErrorNumberOf(object, u"Value", {Value(1e12)}), vx::kErrOverflow);
+}
+
+TEST(ProgressBar, FillsInProportionOverTheWholeRangeOfWholeNumbers) {
+  struct Case {
+    int32_t min, max, value;
+    int filled;
+  };
+  for (const Case c :
+       {Case{INT32_MIN, INT32_MAX, INT32_MIN, 0}, Case{INT32_MIN, INT32_MAX, -1, 99},
+        Case{INT32_MIN, INT32_MAX, 0, 100}, Case{INT32_MIN, INT32_MAX, INT32_MAX, 200},
+        Case{INT32_MIN, 0, -1, 199}, Case{-1, INT32_MAX, INT32_MAX - 1, 199}}) {
+    vx::Ref<vx::basectrl::ctlProgressBar> bar = vx::MakeObject<vx::basectrl::ctlProgressBar>();
+    vx::Ref<vx::IObject> object(bar);
+    vx::CallByName(object, u"Min", {Value(c.min)});
+    vx::CallByName(object, u"Max", {Value(c.max)});
+    vx::CallByName(object, u"Value", {Value(c.value)});
+    EXPECT_EQ(bar->FilledWidth(200), c.filled) << c.min << ".." << c.max << ": " << c.value;
+  }
 }
 
 TEST(FlatLabel, CaptionReadsBackWhatWasWritten) {
