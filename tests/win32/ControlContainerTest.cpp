@@ -1,10 +1,11 @@
 // Adding and removing controls of component libraries in a form.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "contracts/CallByName.h"
 #include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
-#include "toolkit/Screen.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
@@ -51,37 +52,30 @@ TEST_F(Container, AddedControlIsAnInvisibleChildWithItsOwnObject) {
 }
 
 TEST_F(Container, PlacementIsInTwipsRelativeToTheClientArea) {
-  const float tppX = vx::toolkit::TwipsPerPixelX(), tppY = vx::toolkit::TwipsPerPixelY();
-  form.SetLeft(200 * tppX);
+  form.SetLeft(3000);
   auto control = controls().Add(u"vxFixture.Control", u"placed");
-  control->SetLeft(10 * tppX);
-  control->SetTop(20 * tppY);
-  control->SetWidth(300 * tppX);
-  control->SetHeight(21 * tppY);
+  control->SetLeft(150);
+  control->SetTop(300);
+  control->SetWidth(4500);
+  control->SetHeight(315);
   RECT r{};
   GetWindowRect(control->Handle(), &r);
   MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 20);
-  EXPECT_EQ(r.right - r.left, 300);
-  EXPECT_EQ(r.bottom - r.top, 21);
-  EXPECT_EQ(control->Left(), 10 * tppX);
-  EXPECT_EQ(control->Top(), 20 * tppY);
-  EXPECT_EQ(control->Width(), 300 * tppX);
-  EXPECT_EQ(control->Height(), 21 * tppY);
-  control->SetTop(-5 * tppY);
-  EXPECT_EQ(control->Top(), -5 * tppY);
-  EXPECT_EQ(control->Height(), 21 * tppY);
+  // 15 twips to a pixel on the test display.
+  EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+            (std::array<LONG, 4>{10, 20, 300, 21}));
+  EXPECT_EQ((std::array{control->Left(), control->Top(), control->Width(), control->Height()}),
+            (std::array{150.0F, 300.0F, 4500.0F, 315.0F}));
+  control->SetTop(-75);
+  EXPECT_EQ(control->Top(), -75);
+  EXPECT_EQ(control->Height(), 315);
 }
 
-TEST_F(Container, UnknownClassIsError429NamingItAndLeavesNothing) {
-  const vx::ErrorInfo error = ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); });
-  EXPECT_EQ(error.number, vx::kErrCannotCreate);
-  EXPECT_NE(error.description.find(u"vxFixture.Missing"), std::u16string::npos);
+TEST_F(Container, ClassesThatAreMissingOrNoWorkingControlLeaveNothing) {
+  const vx::ErrorInfo missing = ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); });
+  EXPECT_EQ(missing.number, vx::kErrCannotCreate);
+  EXPECT_NE(missing.description.find(u"vxFixture.Missing"), std::u16string::npos);
   ExpectNothingAdded();
-}
-
-TEST_F(Container, ClassesThatAreNoWorkingControlLeaveNothing) {
   EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Plain", u"x"); }).number,
             vx::kErrTypeMismatch);
   ExpectNothingAdded();

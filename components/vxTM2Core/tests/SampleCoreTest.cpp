@@ -143,8 +143,10 @@ TEST(AppCore, ServerModeComesHomeToTheServerStartScreen) {
   EXPECT_EQ(started.gui->calls[1], u"SetControl vxTM2Core.ctlServerStartscreen");
 }
 
-TEST(AppCore, GeometryIsKeptBetweenRuns) {
+TEST(AppCore, GeometryIsKeptBetweenRunsOnceTheWindowHasBounds) {
   ForgetGeometry();
+  { StartedCore withoutBounds; }
+  EXPECT_FALSE(vx::samplecore::LoadGeometry().has_value());
   {
     StartedCore first;
     first.gui->geometryToReport = u"1200 900 14250 10500 2";
@@ -154,12 +156,6 @@ TEST(AppCore, GeometryIsKeptBetweenRuns) {
   ASSERT_TRUE(second.core->Activate().ok());
   EXPECT_EQ(second.gui->calls[1], u"Geometry 1200 900 14250 10500 2");
   ForgetGeometry();
-}
-
-TEST(AppCore, BoundsNeverRememberedAreNotStored) {
-  ForgetGeometry();
-  { StartedCore started; }
-  EXPECT_FALSE(vx::samplecore::LoadGeometry().has_value());
 }
 
 TEST(AppCore, ShutdownLetsGoOfTheWindow) {

@@ -330,49 +330,14 @@ TEST(CHashLongErrors, FailedSizingKeepsEveryKey) {
   EXPECT_EQ(ErrorOf([&] { full.SetValue(u"c", 3); }).number, vx::kErrOverflow);
   EXPECT_EQ(full.Capacity(), 2);
   EXPECT_EQ(full.GetValue(u"k1"), 1);
-}
-
-TEST(CHashLongFullTables, ATableOfTwoTakesAThirdKey) {
-  CHashLong table;
-  table.Init(2, 2, false);
-  Fill(table, 2);
-  EXPECT_EQ(table.Capacity(), 2);
-  EXPECT_FALSE(table.HasKey(u"c"));  // a full table: the search is bounded
-  EXPECT_EQ(ErrorOf([&] { table.IncrementKey(u"c", false); }).number, 1);
-  table.SetValue(u"c", 3);
-  EXPECT_EQ(table.Capacity(), 3);
-  EXPECT_EQ(table.GetValue(u"k0") + table.GetValue(u"k1") + table.GetValue(u"c"), 4);
-}
-
-TEST(CHashLongChurn, MissesStayShortWhileMarksComeAndGo) {
-  CHashLong table;
-  table.Init(1000, 1000, true);
-  const int32_t capacity = table.Capacity();
-  std::mt19937 random(7);
-  std::vector<std::u16string> present;
-  int next = 0;
-  for (; next < 500; ++next) {
-    present.push_back(U("p" + std::to_string(next)));
-    table.SetValue(present.back(), next);
-  }
-  for (int round = 0; round < 30000; ++round) {
-    const size_t victim = random() % present.size();
-    table.RemoveKey(present[victim]);
-    present[victim] = U("p" + std::to_string(next++));
-    table.IncrementKey(present[victim], true);
-  }
-  EXPECT_EQ(table.Capacity(), capacity);  // the count stayed between the thresholds
-  EXPECT_EQ(table.Count(), 500);
-  auto probesPerLookup = [&](const auto& keys, bool present) {
-    table.ResetStatistics();
-    for (const std::u16string& key : keys) EXPECT_EQ(table.HasKey(key), present);
-    return static_cast<double>(table.Statistics().probes) /
-           static_cast<double>(table.Statistics().lookups);
-  };
-  std::vector<std::u16string> absent;
-  for (int i = 0; i < 1000; ++i) absent.push_back(U("absent" + std::to_string(i)));
-  EXPECT_LT(probesPerLookup(absent, false), 12.0);
-  EXPECT_LT(probesPerLookup(present, true), 4.0);
+  // With the default levels a full table of two grows to take a third key.
+  CHashLong two;
+  two.Init(2, 2, false);
+  Fill(two, 2);
+  EXPECT_FALSE(two.HasKey(u"c"));  // a full table: the search is bounded
+  two.SetValue(u"c", 3);
+  EXPECT_EQ(two.Capacity(), 3);
+  EXPECT_EQ(two.GetValue(u"k0") + two.GetValue(u"k1") + two.GetValue(u"c"), 4);
 }
 
 }  // namespace
