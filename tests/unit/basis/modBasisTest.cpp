@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -96,47 +98,50 @@ TEST(MaxOfList, AnyLowerBoundVisitsEveryEntry) {
             vx::kErrSubscript);
 }
 
-TEST(ValueHelpers, AListNeverGivenBoundsIsSubscriptOutOfRange) {
+TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const List screens{u"vxTM2Core.ctlStartscreen", u"vxTM2Core.ctlServerStartscreen"};
+  const std::tuple<Value, List, bool> cases[] = {
+      {u"vxTM2Core.ctlStartscreen", screens, true},
+      {u"vxTM2Core.ctlServerStartscreen", screens, true},
+      {u"vxtm2core.ctlstartscreen", screens, false},
+      {u"vxTM2Core.ctlStartscreen ", screens, false},
+      {int16_t{0}, List{u"0", 0.0f}, true},
+      {int16_t{0}, List{u"0"}, false},
+      {Value(), List{int32_t{0}}, true},
+      {Value(), List{u""}, true},
+      {Value(), List{Value()}, true},
+      {Value(), List{u" "}, false},
+      {int16_t{-1}, List{vx::Boolean{vx::kVxTrue}}, true},
+      {nan, List{nan}, false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& [value, list, found] = cases[i];
+    EXPECT_EQ(modBasis::IsInList(value, list), found) << "case " << i;
+  }
+}
+
+TEST(ValueHelpers, UnboundedListsAreOutOfRangeAndObjectsCannotBeCompared) {
+  struct Plain : vx::ObjectImpl<vx::IObject> {};
+  const vx::Ref<vx::IObject> object = vx::MakeObject<Plain>();
   const List unbounded;
   const vx::ErrorInfo error = vx::testing::ErrorOf([&] { modBasis::MaxOfList(unbounded); });
   EXPECT_EQ(error.number, vx::kErrSubscript);
   EXPECT_EQ(error.source.rfind(u"modBasis.", 0), 0u) << "the handler adds its location";
-  EXPECT_EQ(ErrorNumberOf([&] { modBasis::MinOfList(unbounded); }), vx::kErrSubscript);
-  EXPECT_EQ(ErrorNumberOf([&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }),
-            vx::kErrSubscript);
-}
-
-TEST(IsInList, EmptyMatchesZeroAndTheEmptyStringButNaNMatchesNothing) {
-  EXPECT_TRUE(modBasis::IsInList(Value(), List{int32_t{0}}));
-  EXPECT_TRUE(modBasis::IsInList(Value(), List{u""}));
-  EXPECT_TRUE(modBasis::IsInList(Value(), List{Value()}));
-  EXPECT_FALSE(modBasis::IsInList(Value(), List{u" "}));
-  EXPECT_TRUE(modBasis::IsInList(Value(int16_t{-1}), List{vx::Boolean{vx::kVxTrue}}));
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_FALSE(modBasis::IsInList(Value(nan), List{nan}));
-}
-
-TEST(ValueHelpers, ObjectsCannotBeCompared) {
-  struct Plain : vx::ObjectImpl<vx::IObject> {};
-  const vx::Ref<vx::IObject> object = vx::MakeObject<Plain>();
-  EXPECT_EQ(ErrorNumberOf([&] {
-              modBasis::MaxOfList(List{int16_t{1}, object});
-            }),
-            vx::kErrTypeMismatch);
-  EXPECT_EQ(ErrorNumberOf([&] { modBasis::IsInList(object, List{int16_t{1}}); }),
-            vx::kErrTypeMismatch);
-  // The first entry is compared with itself too.
-  EXPECT_EQ(ErrorNumberOf([&] { modBasis::MinOfList(List{object}); }), vx::kErrTypeMismatch);
-}
-
-TEST(IsInList, StartScreenTestIsCaseSensitiveAndByValue) {
-  const List screens{u"vxTM2Core.ctlStartscreen", u"vxTM2Core.ctlServerStartscreen"};
-  EXPECT_TRUE(modBasis::IsInList(u"vxTM2Core.ctlStartscreen", screens));
-  EXPECT_TRUE(modBasis::IsInList(u"vxTM2Core.ctlServerStartscreen", screens));
-  EXPECT_FALSE(modBasis::IsInList(u"vxtm2core.ctlstartscreen", screens));
-  EXPECT_FALSE(modBasis::IsInList(u"vxTM2Core.ctlStartscreen ", screens));
-  EXPECT_TRUE(modBasis::IsInList(Value(int16_t{0}), List{u"0", 0.0f}));
-  EXPECT_FALSE(modBasis::IsInList(Value(int16_t{0}), List{u"0"}));
+  const std::pair<std::function<void()>, int32_t> cases[] = {
+      {[&] { modBasis::MinOfList(unbounded); }, vx::kErrSubscript},
+      {[&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }, vx::kErrSubscript},
+      {[&] {
+         modBasis::MaxOfList(List{int16_t{1}, object});
+       },
+       vx::kErrTypeMismatch},
+      {[&] { modBasis::IsInList(object, List{int16_t{1}}); }, vx::kErrTypeMismatch},
+      // The first entry is compared with itself too.
+      {[&] { modBasis::MinOfList(List{object}); }, vx::kErrTypeMismatch},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
+  }
 }
 
 TEST(MinLong, SmallerOfTwoAndTheSecondOnTies) {
@@ -147,38 +152,30 @@ TEST(MinLong, SmallerOfTwoAndTheSecondOnTies) {
             std::numeric_limits<int32_t>::min());
 }
 
-TEST(KeyedTable, AddItemRemoveWithThePlatformsErrors) {
-  modBasis::KeyedTable<int32_t> table;
-  table.Add(u"-42", 7);
-  EXPECT_EQ(table.Item(u"-42"), 7);
-  EXPECT_EQ(vx::testing::ErrorOf([&] { table.Add(u"-42", 8); }).source, u"vxTM2Main");
-  EXPECT_EQ(ErrorNumberOf([&] { table.Add(u"-42", 8); }), vx::kErrDuplicateKey);
-  EXPECT_EQ(table.Item(u"-42"), 7) << "a refused Add leaves the entry alone";
-  EXPECT_EQ(ErrorNumberOf([&] { table.Item(u"42"); }), vx::kErrInvalidCall);
-  EXPECT_EQ(ErrorNumberOf([&] { table.Remove(u"42"); }), vx::kErrInvalidCall);
-  table.Remove(u"-42");
-  EXPECT_EQ(table.Count(), 0u);
-}
-
-TEST(CollectionHasKey, FollowsAddAndRemove) {
-  modBasis::KeyedTable<std::u16string> table;
-  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"1"));
-  table.Add(u"1", u"one");
-  EXPECT_TRUE(modBasis::CollectionHasKey(table, u"1"));
-  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"10"));
-  EXPECT_FALSE(modBasis::CollectionHasKey(table, u""));
-  table.Remove(u"1");
-  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"1"));
-}
-
-TEST(KeyedTable, HoldsCountedReferencesUntilRemoved) {
+TEST(KeyedTable, AddItemRemoveAndHasKeyWithThePlatformsErrorsAndCountedReferences) {
   struct Plain : vx::ObjectImpl<vx::IObject> {};
   const int32_t before = vx::gLiveObjects;
   modBasis::KeyedTable<vx::Ref<vx::IObject>> table;
+  const vx::Ref<vx::IObject> kept = vx::MakeObject<Plain>();
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"-42"));
+  table.Add(u"-42", kept);
   table.Add(u"5", vx::MakeObject<Plain>());
-  EXPECT_EQ(vx::gLiveObjects, before + 1);
+  EXPECT_EQ(vx::gLiveObjects, before + 2);
+  EXPECT_EQ(table.Item(u"-42").get(), kept.get());
+  EXPECT_TRUE(modBasis::CollectionHasKey(table, u"-42"));
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"42"));
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u""));
+  EXPECT_EQ(vx::testing::ErrorOf([&] { table.Add(u"-42", nullptr); }),
+            (vx::ErrorInfo{vx::kErrDuplicateKey, u"vxTM2Main",
+                           u"This key is already associated with an element of this collection"}));
+  EXPECT_EQ(table.Item(u"-42").get(), kept.get()) << "a refused Add leaves the entry alone";
+  EXPECT_EQ(ErrorNumberOf([&] { table.Item(u"42"); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { table.Remove(u"42"); }), vx::kErrInvalidCall);
   table.Remove(u"5");
-  EXPECT_EQ(vx::gLiveObjects, before);
+  EXPECT_EQ(vx::gLiveObjects, before + 1);
+  table.Remove(u"-42");
+  EXPECT_EQ(table.Count(), 0u);
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"-42"));
 }
 
 }  // namespace
