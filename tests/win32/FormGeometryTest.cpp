@@ -21,12 +21,11 @@ class FormGeometry : public ::testing::Test {
     form.Unload();
     vx::test::TakeQuitMessage();
   }
-  // Sets the form's bounds, given in pixels.
-  void Place(float left, float top, float width, float height) {
-    form.SetLeft(left * kTwips);
-    form.SetTop(top * kTwips);
-    form.SetWidth(width * kTwips);
-    form.SetHeight(height * kTwips);
+  void PlaceInPixels(const Bounds& pixels) {
+    form.SetLeft(static_cast<float>(pixels[0]) * kTwips);
+    form.SetTop(static_cast<float>(pixels[1]) * kTwips);
+    form.SetWidth(static_cast<float>(pixels[2]) * kTwips);
+    form.SetHeight(static_cast<float>(pixels[3]) * kTwips);
   }
   Bounds Pixels() const {
     RECT r{};
@@ -43,7 +42,7 @@ class FormGeometry : public ::testing::Test {
 TEST_F(FormGeometry, BoundsAreOuterPixelsTimesTwipsPerPixelAndTheClientSizeIsTheClientRectangle) {
   EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), kTwips);
   EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), kTwips);
-  Place(100, 50, 640, 480);
+  PlaceInPixels({100, 50, 640, 480});
   EXPECT_EQ(Pixels(), (Bounds{100, 50, 640, 480}));
   EXPECT_EQ(Twips(), (Bounds{1500, 750, 9600, 7200}));
   RECT client{};
@@ -75,7 +74,7 @@ TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
 }
 
 TEST_F(FormGeometry, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
-  Place(30, 40, 600, 400);
+  PlaceInPixels({30, 40, 600, 400});
   form.Show();
   form.SetWindowState(2);
   ASSERT_EQ(form.WindowState(), 2);

@@ -125,22 +125,19 @@ TEST(SettingsStore, InitComesFirstAndClearsEarlierValues) {
   EXPECT_FALSE(store->Value(u"autosync").has_value());
 }
 
-TEST(AppCore, FirstActivationShowsTheStartScreenWithTheProductCaption) {
+TEST(AppCore, ActivationShowsTheHomeScreenOfItsModeWithTheProductCaption) {
   ForgetGeometry();
-  StartedCore started;
-  ASSERT_TRUE(started.core->Activate().ok());
-  const std::vector<std::u16string> expected = {u"Caption Telvaro mobile 2",
-                                                u"SetControl vxTM2Core.ctlStartscreen",
-                                                u"Caption Telvaro mobile 2"};
-  EXPECT_EQ(started.gui->calls, expected);
-  EXPECT_EQ(vx::samplecore::ActiveCore(), started.core.get());
-}
-
-TEST(AppCore, ServerModeComesHomeToTheServerStartScreen) {
-  StartedCore started;
-  ASSERT_TRUE(started.core->ActivateServer().ok());
-  EXPECT_EQ(started.core->HomeScreen(), u"vxTM2Core.ctlServerStartscreen");
-  EXPECT_EQ(started.gui->calls[1], u"SetControl vxTM2Core.ctlServerStartscreen");
+  for (const bool server : {false, true}) {
+    StartedCore started;
+    ASSERT_TRUE((server ? started.core->ActivateServer() : started.core->Activate()).ok());
+    const std::u16string home =
+        server ? u"vxTM2Core.ctlServerStartscreen" : u"vxTM2Core.ctlStartscreen";
+    EXPECT_EQ(started.core->HomeScreen(), home);
+    EXPECT_EQ(started.gui->calls,
+              (std::vector<std::u16string>{u"Caption Telvaro mobile 2", u"SetControl " + home,
+                                           u"Caption Telvaro mobile 2"}));
+    EXPECT_EQ(vx::samplecore::ActiveCore(), started.core.get());
+  }
 }
 
 TEST(AppCore, GeometryIsKeptBetweenRunsOnceTheWindowHasBounds) {
@@ -159,17 +156,12 @@ TEST(AppCore, GeometryIsKeptBetweenRunsOnceTheWindowHasBounds) {
 }
 
 TEST(AppCore, ShutdownLetsGoOfTheWindow) {
-  auto gui = vx::MakeObject<RecordingGui>();
-  auto settings = vx::MakeObject<CSettingsStore>();
-  auto core = vx::MakeObject<CAppCore>();
-  ASSERT_TRUE(settings->Init(u"settings").ok());
-  vx::VxBool ok = vx::kVxFalse;
-  ASSERT_TRUE(core->Init(gui.get(), settings.get(), 1, &ok).ok());
-  EXPECT_EQ(gui->AddRef(), 3u);  // ours, the core's, and this probe
-  gui->Release();
-  ASSERT_TRUE(core->Shutdown().ok());
-  EXPECT_EQ(gui->AddRef(), 2u);
-  gui->Release();
+  StartedCore started;
+  EXPECT_EQ(started.gui->AddRef(), 3u);  // ours, the core's, and this probe
+  started.gui->Release();
+  ASSERT_TRUE(started.core->Shutdown().ok());
+  EXPECT_EQ(started.gui->AddRef(), 2u);
+  started.gui->Release();
   EXPECT_EQ(vx::samplecore::ActiveCore(), nullptr);
 }
 
