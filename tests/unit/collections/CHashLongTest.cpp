@@ -246,6 +246,10 @@ TEST(CHashLongErrors, MissingKeysAndOverflowsChangeNothing) {
   EXPECT_EQ(table.Count(), 2);
   EXPECT_EQ(table.GetValue(u"max"), INT32_MAX);
   EXPECT_EQ(table.GetValue(u"min"), INT32_MIN);
+  table.DecrementKey(u"max");
+  table.IncrementKey(u"min", false);
+  EXPECT_EQ(table.GetValue(u"max"), INT32_MAX - 1);
+  EXPECT_EQ(table.GetValue(u"min"), INT32_MIN + 1);
 }
 
 TEST(CHashLongErrors, SourcesNestTheTablesRoutinesAndNameTheCallersLine) {
