@@ -156,6 +156,18 @@ TEST(CHashLongSizing, GrowsFrom11To23AndShrinksBackButNotBelowTheMinimum) {
   EXPECT_EQ(floor.Count(), 0);
 }
 
+TEST(CHashLongSizing, EveryKeySurvivesManyResizesBothWays) {
+  CHashLong table;
+  table.Init(2, 2, true);
+  Fill(table, 2000);
+  for (int i = 0; i < 2000; i += 2) table.RemoveKey(U("k" + std::to_string(i)));
+  EXPECT_EQ(table.Count(), 1000);
+  for (int i = 0; i < 2000; ++i) {
+    ASSERT_EQ(table.HasKey(U("k" + std::to_string(i))), i % 2 == 1) << i;
+    if (i % 2) ASSERT_EQ(table.GetValue(U("k" + std::to_string(i))), i);
+  }
+}
+
 TEST(CHashLongProbing, AbcInCapacity11StartsAtSlot10AndStepsBy3) {
   CHashLong table;
   table.Init(11, 11, false);
