@@ -163,8 +163,11 @@ TEST(CHashLongSizing, EveryKeySurvivesManyResizesBothWays) {
   for (int i = 0; i < 2000; i += 2) table.RemoveKey(U("k" + std::to_string(i)));
   EXPECT_EQ(table.Count(), 1000);
   for (int i = 0; i < 2000; ++i) {
-    ASSERT_EQ(table.HasKey(U("k" + std::to_string(i))), i % 2 == 1) << i;
-    if (i % 2) ASSERT_EQ(table.GetValue(U("k" + std::to_string(i))), i);
+    const std::u16string key = U("k" + std::to_string(i));
+    ASSERT_EQ(table.HasKey(key), i % 2 == 1) << i;
+    if (i % 2) {
+      ASSERT_EQ(table.GetValue(key), i);
+    }
   }
 }
 
