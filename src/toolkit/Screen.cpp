@@ -1,8 +1,6 @@
 #include "toolkit/Screen.h"
 
-#include <windows.h>
-
-#include "toolkit/DeviceContext.h"
+#include "win32/ScreenDpi.h"
 
 namespace vx::toolkit {
 namespace {
@@ -12,15 +10,10 @@ constexpr float kFallbackTwipsPerPixel = 15.0f;
 
 // 0 when the screen cannot be read.
 float ReadTwipsPerPixel(int capability) noexcept {
-  try {
-    const DeviceContext screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), capability);
-    if (dpi <= 0) return 0.0f;
-    const int twips = static_cast<int>(kTwipsPerInch) / dpi;
-    return twips < 1 ? 1.0f : static_cast<float>(twips);
-  } catch (...) {
-    return 0.0f;
-  }
+  const int dpi = win32::ScreenDpi(capability);
+  if (dpi <= 0) return 0.0f;
+  const int twips = static_cast<int>(kTwipsPerInch) / dpi;
+  return twips < 1 ? 1.0f : static_cast<float>(twips);
 }
 
 // A failed reading is not kept: the next call tries again.

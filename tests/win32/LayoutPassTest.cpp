@@ -9,9 +9,9 @@
 #include <new>
 
 #include "host/MainWindowLayout.h"
-#include "toolkit/DeviceContext.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
+#include "win32/DeviceContext.h"
 
 namespace {
 thread_local uint64_t gAllocations = 0;
@@ -110,11 +110,10 @@ class LayoutPass : public ::testing::Test {
   PassCost Pass(ContainedControl* withBar) {
     PlacementCounter placements{screen->Handle(), bar->Handle()};
     EXPECT_TRUE(placements.Hooked());
-    const uint64_t deviceContexts = vx::toolkit::DeviceContext::Taken();
+    const uint64_t deviceContexts = vx::win32::DcsTaken();
     const uint64_t allocations = gAllocations;
     MainWindowLayout::Run(form, screen.get(), withBar);
-    return {placements.count, vx::toolkit::DeviceContext::Taken() - deviceContexts,
-            gAllocations - allocations};
+    return {placements.count, vx::win32::DcsTaken() - deviceContexts, gAllocations - allocations};
   }
 
   static RECT PixelsOf(const ContainedControl& control) {
