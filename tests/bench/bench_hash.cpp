@@ -21,56 +21,7 @@
 #include <vector>
 
 #include "collections/CHashLong.h"
-
-// ---- allocation counter: every global allocation of the process goes through here ----
-
-namespace {
-uint64_t gAllocations = 0;
-}
-
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) {
-  return operator new(size);
-}
-void* operator new(size_t size, std::align_val_t align) {
-  ++gAllocations;
-  const size_t alignment = static_cast<size_t>(align);
-  if (void* p = std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)) {
-    return p;
-  }
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size, std::align_val_t align) {
-  return operator new(size, align);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t, std::align_val_t) noexcept {
-  std::free(p);
-}
+#include "testing/CountedAllocations.h"
 
 namespace {
 
@@ -170,10 +121,10 @@ struct Phase {
 
 template <class Body>
 Phase Measure(Body&& body) {
-  const uint64_t before = gAllocations;
+  const uint64_t before = vx::test::gAllocations;
   const double start = ThreadSeconds();
   body();
-  return {ThreadSeconds() - start, gAllocations - before};
+  return {ThreadSeconds() - start, vx::test::gAllocations - before};
 }
 
 // One run of a workload on one table: the time and allocations of each named phase.

@@ -1,42 +1,17 @@
 // The main window's layout pass on a real form with real child windows: where it puts the
 // screen and the status bar, and that a pass over an unchanged window costs nothing — no
 // placement written (counted by the WM_WINDOWPOSCHANGING the children receive), no device context
-// (counted where the toolkit takes them) and no allocation (counted by operator new below).
+// (counted where the Win32 layer takes them) and no allocation (counted by a replaced operator
+// new).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "host/MainWindowLayout.h"
+#include "testing/CountedAllocations.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
 #include "win32/DeviceContext.h"
-
-namespace {
-thread_local uint64_t gAllocations = 0;
-}
-
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) {
-  return operator new(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  std::free(p);
-}
 
 namespace {
 
@@ -111,9 +86,10 @@ class LayoutPass : public ::testing::Test {
     PlacementCounter placements{screen->Handle(), bar->Handle()};
     EXPECT_TRUE(placements.Hooked());
     const uint64_t deviceContexts = vx::win32::DcsTaken();
-    const uint64_t allocations = gAllocations;
+    const uint64_t allocations = vx::test::gAllocations;
     MainWindowLayout::Run(form, screen.get(), withBar);
-    return {placements.count, vx::win32::DcsTaken() - deviceContexts, gAllocations - allocations};
+    return {placements.count, vx::win32::DcsTaken() - deviceContexts,
+            vx::test::gAllocations - allocations};
   }
 
   static RECT PixelsOf(const ContainedControl& control) {
