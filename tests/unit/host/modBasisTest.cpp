@@ -48,8 +48,8 @@ TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) 
     List list;
     Value expected;
   };
-  const auto max = &modBasis::MaxOfList;
-  const auto min = &modBasis::MinOfList;
+  Value (*const max)(const List&, vx::Here) = &modBasis::MaxOfList;
+  Value (*const min)(const List&, vx::Here) = &modBasis::MinOfList;
   const Case cases[] = {
       {max, List{int16_t{0}, -120.0f}, int16_t{0}},
       {max, List{1500.0f, 1200.0f}, 1500.0f},
