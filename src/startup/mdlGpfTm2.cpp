@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "contracts/IProject.h"
+#include "startup/CrashDump.h"
 #include "startup/FaultText.h"
 #include "startup/mdlProjectHelpers.h"
 
@@ -83,6 +84,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) noexcept {
   if (!gReported) {
     gReported = true;
     Try([&] { LogFirstFault(TextOf(pointers)); });
+    Try([&] { (void)WriteCrashDump(CrashDumpFolder(), pointers); });
   }
   ShowFaultMessage(TextOf(pointers));
   return EXCEPTION_EXECUTE_HANDLER;
