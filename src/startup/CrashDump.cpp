@@ -89,7 +89,7 @@ std::wstring WriteCrashDump(const std::wstring& folder, EXCEPTION_POINTERS* poin
   if (parentEnd != std::wstring::npos)
     CreateDirectoryW(folder.substr(0, parentEnd).c_str(), nullptr);
   CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring path = folder + L"\\" + DumpName();
+  std::wstring path = folder + L"\\" + DumpName();
   if (!WriteDumpFile(path, pointers)) return {};
   KeepNewestDumps(folder);
   return path;
