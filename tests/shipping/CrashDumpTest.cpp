@@ -137,14 +137,18 @@ TEST(CrashFilter, TheFirstFaultLeavesOneDumpALaterFaultNone) {
   CONTEXT context{};
   RtlCaptureContext(&context);
   EXCEPTION_POINTERS pointers{&record, &context};
-  {
-    BoxDismisser dismisser;
-    EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
-    EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
-  }
+  const BoxDismisser dismisser;
+  EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
   ASSERT_TRUE(fs::exists(crashes));
-  const auto dumps = std::distance(fs::directory_iterator(crashes), fs::directory_iterator());
-  EXPECT_EQ(dumps, 1);
+  const auto dumps = [&] {
+    return std::distance(fs::directory_iterator(crashes), fs::directory_iterator());
+  };
+  EXPECT_EQ(dumps(), 1);
+  // A second dump in the same second would have the same name: start from an empty folder.
+  fs::remove_all(crashes);
+  fs::create_directories(crashes);
+  EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+  EXPECT_EQ(dumps(), 0);
 }
 
 }  // namespace
