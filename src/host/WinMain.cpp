@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "contracts/Error.h"
 #include "contracts/Object.h"
 #include "host/frmMain.h"
@@ -20,10 +22,9 @@ constexpr int kExitStartupFailed = 1;
 
 // An error that escaped the window's own handling (its creation failed): the user is told.
 void ReportUnhandled(const vx::Error& error) noexcept {
-  (void)vx::Guard([&] {
-    std::u16string text = u"Error: ";
-    for (char c : std::to_string(error.number())) text += static_cast<char16_t>(c);
-    text += u";" + error.source() + u" " + error.description();
+  vx::Contain(u"WinMain", [&] {
+    const std::u16string text = u"Error: " + vx::DecimalText(error.number()) + u";" +
+                                error.source() + u" " + error.description();
     vx::toolkit::ShowMessageBox(nullptr, text, frmMain::kAppTitle, MB_ICONSTOP | MB_OK);
   });
 }

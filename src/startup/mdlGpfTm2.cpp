@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "contracts/Contain.h"
 #include "contracts/IProject.h"
 #include "startup/CrashDump.h"
 #include "startup/FaultText.h"
@@ -21,10 +22,7 @@ bool gReported = false;
 // Runs one step of the filter; a step that fails in any way is skipped.
 template <class Step>
 void Try(Step&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-  }
+  vx::Contain(u"mdlGpfTm2", std::forward<Step>(step), &vx::Skip);
 }
 
 FaultText TextOf(const EXCEPTION_POINTERS* pointers) noexcept {

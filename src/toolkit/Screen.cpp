@@ -1,6 +1,6 @@
 #include "toolkit/Screen.h"
 
-#include <windows.h>
+#include "win32/ScreenDpi.h"
 
 namespace vx::toolkit {
 namespace {
@@ -9,10 +9,7 @@ constexpr float kTwipsPerInch = 1440.0f;
 constexpr float kFallbackTwipsPerPixel = 15.0f;
 
 float TwipsPerPixel(int capability) noexcept {
-  HDC screen = GetDC(nullptr);
-  if (!screen) return kFallbackTwipsPerPixel;
-  const int dpi = GetDeviceCaps(screen, capability);
-  ReleaseDC(nullptr, screen);
+  const int dpi = win32::ScreenDpi(capability);
   if (dpi <= 0) return kFallbackTwipsPerPixel;
   const int twips = static_cast<int>(kTwipsPerInch) / dpi;
   return twips < 1 ? 1.0f : static_cast<float>(twips);

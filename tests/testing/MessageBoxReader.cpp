@@ -1,0 +1,56 @@
+#include "testing/MessageBoxReader.h"
+
+namespace vx::testing {
+namespace {
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+}  // namespace
+
+HWND FindMessageBox(const std::u16string& caption) {
+  HWND box = FindWindowW(L"#32770", Wide(caption));
+  // A box is made visible once its text is in place.
+  return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+std::u16string MessageBoxText(HWND box) {
+  wchar_t text[4096] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 4096);
+  return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
+
+MessageBoxReader::MessageBoxReader(std::u16string caption)
+    : caption_(std::move(caption)), thread_([this] { Watch(); }) {}
+
+MessageBoxReader::~MessageBoxReader() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<std::u16string> MessageBoxReader::Wait(size_t count,
+                                                   std::chrono::milliseconds deadline) {
+  std::unique_lock lock(mutex_);
+  seen_.wait_for(lock, deadline, [&] { return texts_.size() >= count; });
+  return texts_;
+}
+
+void MessageBoxReader::Watch() {
+  while (!stop_) {
+    if (HWND box = FindMessageBox(caption_)) {
+      std::u16string text = MessageBoxText(box);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      {
+        std::lock_guard lock(mutex_);
+        texts_.push_back(std::move(text));
+      }
+      seen_.notify_all();
+      // Until this box is gone, it must not be counted again.
+      while (!stop_ && IsWindow(box)) Sleep(5);
+    }
+    Sleep(10);
+  }
+}
+
+}  // namespace vx::testing
