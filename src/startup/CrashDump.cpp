@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <memory>
-#include <type_traits>
 #include <vector>
+
+#include "win32/Unique.h"
 
 namespace mdlGpfTm2 {
 namespace {
@@ -20,10 +20,10 @@ using MiniDumpWriteDumpFunction = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_
                                                 PMINIDUMP_USER_STREAM_INFORMATION,
                                                 PMINIDUMP_CALLBACK_INFORMATION);
 
-// Owners of what the writer opens; each is made only from a valid handle.
-using LibraryOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-using FileOwner = std::unique_ptr<void, decltype(&CloseHandle)>;
-using SearchOwner = std::unique_ptr<void, decltype(&FindClose)>;
+struct SearchCloser {
+  void operator()(HANDLE search) const noexcept { FindClose(search); }
+};
+using UniqueSearch = vx::win32::Unique<HANDLE, SearchCloser>;
 
 // Sorting by name is sorting by time: the names begin with the date and time.
 std::wstring DumpName() {
@@ -36,20 +36,20 @@ std::wstring DumpName() {
 }
 
 bool WriteDumpFile(const std::wstring& path, EXCEPTION_POINTERS* pointers) {
-  const HMODULE module = LoadLibraryExW(L"dbghelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!module) return false;
-  const LibraryOwner dbghelp(module, &FreeLibrary);
+  const vx::win32::UniqueModule dbghelp(
+      LoadLibraryExW(L"dbghelp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  if (!dbghelp) return false;
   const auto writeDump = reinterpret_cast<MiniDumpWriteDumpFunction>(
-      reinterpret_cast<void*>(GetProcAddress(module, "MiniDumpWriteDump")));
+      reinterpret_cast<void*>(GetProcAddress(dbghelp.get(), "MiniDumpWriteDump")));
   if (!writeDump) return false;
   bool written = false;
   {
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    const FileOwner file(handle, &CloseHandle);
+    const vx::win32::UniqueHandle file =
+        vx::win32::OpenedFile(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     MINIDUMP_EXCEPTION_INFORMATION fault{GetCurrentThreadId(), pointers, FALSE};
-    written = writeDump(GetCurrentProcess(), GetCurrentProcessId(), handle, MiniDumpNormal,
+    written = writeDump(GetCurrentProcess(), GetCurrentProcessId(), file.get(), MiniDumpNormal,
                         pointers ? &fault : nullptr, nullptr, nullptr) != FALSE;
   }
   if (!written) DeleteFileW(path.c_str());
@@ -62,7 +62,7 @@ void KeepNewestDumps(const std::wstring& folder) {
   const HANDLE handle = FindFirstFileW((folder + L"\\" + kDumpPattern).c_str(), &found);
   if (handle == INVALID_HANDLE_VALUE) return;
   {
-    const SearchOwner search(handle, &FindClose);
+    const UniqueSearch search(handle);
     do {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
     } while (FindNextFileW(handle, &found));
