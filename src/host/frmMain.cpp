@@ -11,9 +11,9 @@
 #include "contracts/Contain.h"
 #include "contracts/Numeric.h"
 #include "contracts/Value.h"
+#include "host/GeometryText.h"
 #include "host/MainWindowLayout.h"
 #include "host/ProgramArguments.h"
-#include "host/TextToNumber.h"
 #include "host/mdlGlobalFMenu.h"
 #include "host/modBasis.h"
 #include "host/modFormSize.h"
@@ -75,17 +75,6 @@ enum WindowStateValue : int16_t { kNormal = 0, kMaximized = 2 };
 // Toward zero, as the geometry text writes bounds.
 std::u16string Truncated(float v) {
   return vx::DecimalText(static_cast<int64_t>(std::trunc(v)));
-}
-
-std::vector<std::u16string_view> SplitAtSpaces(std::u16string_view text) {
-  std::vector<std::u16string_view> fields;
-  size_t start = 0;
-  for (;;) {
-    const size_t space = text.find(u' ', start);
-    fields.push_back(text.substr(start, space - start));
-    if (space == std::u16string_view::npos) return fields;
-    start = space + 1;
-  }
 }
 
 // The class name of a screen without its library prefix.
@@ -482,27 +471,23 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     float workHeight = 0;
     float workWidth = 0;
     GetWorkAreaSize(workHeight, workWidth);
-    if (geometry.empty()) return;
-    const std::vector<std::u16string_view> fields = SplitAtSpaces(geometry);
-    if (fields.size() < 5) return;
+    const std::optional<vx::host::GeometryFields> fields = vx::host::ParseGeometryText(geometry);
+    if (!fields) return;
     using modBasis::List;
     using modBasis::MaxOfList;
     using modBasis::MinOfList;
     const vx::Value zero(int16_t{0});
-    SetLeft(
-        modBasis::SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[0]))})));
-    SetTop(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[1]))})));
+    SetLeft(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->left)})));
+    SetTop(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->top)})));
     const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
-    SetWidth(modBasis::SingleOf(MinOfList(
-        List{vx::Value(workWidth),
-             MaxOfList(List{vx::Value(minWidth), vx::Value(vx::host::TextToSingle(fields[2]))})})));
+    SetWidth(modBasis::SingleOf(MinOfList(List{
+        vx::Value(workWidth), MaxOfList(List{vx::Value(minWidth), vx::Value(fields->width)})})));
     const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
     SetHeight(modBasis::SingleOf(MinOfList(List{
-        vx::Value(workHeight),
-        MaxOfList(List{vx::Value(minHeight), vx::Value(vx::host::TextToSingle(fields[3]))})})));
-    const int32_t state = vx::host::TextToLong(fields[4]);
+        vx::Value(workHeight), MaxOfList(List{vx::Value(minHeight), vx::Value(fields->height)})})));
     // Never restored minimised.
-    if (state == kNormal || state == kMaximized) SetWindowState(static_cast<int16_t>(state));
+    if (fields->state == kNormal || fields->state == kMaximized)
+      SetWindowState(static_cast<int16_t>(fields->state));
   });
 }
 

@@ -4,6 +4,7 @@
 
 #include "contracts/Contain.h"
 #include "contracts/IProject.h"
+#include "startup/CrashDump.h"
 #include "startup/FaultText.h"
 #include "startup/mdlProjectHelpers.h"
 
@@ -81,6 +82,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) noexcept {
   if (!gReported) {
     gReported = true;
     Try([&] { LogFirstFault(TextOf(pointers)); });
+    Try([&] { (void)WriteCrashDump(CrashDumpFolder(), pointers); });
   }
   ShowFaultMessage(TextOf(pointers));
   return EXCEPTION_EXECUTE_HANDLER;

@@ -70,7 +70,8 @@ std::optional<std::u16string> RegReadString(HKEY root, std::u16string_view subKe
                                             std::u16string_view valueName, vx::Here here) {
   return vx::Handled(kPrefix, here, [&]() -> std::optional<std::u16string> {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, ToAnsi(subKey).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, ToAnsi(subKey).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) !=
+        ERROR_SUCCESS)
       return std::nullopt;
     const vx::win32::UniqueHkey key(opened);
     std::optional<std::string> bytes = ReadStringBytes(key.get(), ToAnsi(valueName));
