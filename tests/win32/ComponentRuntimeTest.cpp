@@ -63,8 +63,7 @@ TEST(ComponentRuntime, ErrorsOfObjectsAndTheirLateBoundCallsCrossTheBoundaryUnch
   vx::Ref<vx::IObject> plain = vx::toolkit::CreateObject(u"vxFixture.Plain");
   EXPECT_EQ(ErrorOf([&] { vx::CallByName(plain, u"Fail"); }),
             (vx::ErrorInfo{5, u"vxFixture.Plain", u"The fixture failed on purpose"}));
-  EXPECT_EQ(ErrorOf([&] { vx::CallByName(plain, u"NoSuchMember"); }).number,
-            vx::kErrNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { vx::CallByName(plain, u"NoSuchMember"); }).number, vx::kErrNoSuchMember);
 }
 
 TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {

@@ -85,7 +85,9 @@ TEST(MaxOfList, AnyLowerBoundVisitsEveryEntryAndNoEntriesGiveEmpty) {
   EXPECT_TRUE(Same(modBasis::MaxOfList(list), int32_t{9}));
   EXPECT_TRUE(Same(modBasis::MinOfList(list), int32_t{1}));
   EXPECT_EQ(ErrorNumberOf([&] { list.At(0); }), vx::kErrSubscript);
-  EXPECT_EQ(ErrorNumberOf([] { List(std::numeric_limits<int32_t>::max(), {Value(), Value()}); }),
+  EXPECT_EQ(ErrorNumberOf([] {
+              List(std::numeric_limits<int32_t>::max(), {Value(), Value()});
+            }),
             vx::kErrSubscript);
   EXPECT_TRUE(modBasis::MaxOfList(List(0, {})).IsEmpty());
   EXPECT_TRUE(modBasis::MinOfList(List(std::numeric_limits<int32_t>::min(), {})).IsEmpty());
