@@ -36,12 +36,6 @@ TEST_F(FormClose, CloseMessageIsReasonZeroAndEndsTheLoop) {
   EXPECT_FALSE(form.IsLoaded());
 }
 
-TEST_F(FormClose, SystemMenuCloseIsReasonZero) {
-  SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(form.events, (Events{"QueryUnload 0", "Unload"}));
-  EXPECT_TRUE(vx::test::TakeQuitMessage());
-}
-
 TEST_F(FormClose, UnloadFromCodeIsReasonOne) {
   form.Unload();
   EXPECT_EQ(form.events, (Events{"QueryUnload 1", "Unload"}));

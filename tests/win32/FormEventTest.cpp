@@ -5,7 +5,6 @@
 
 #include "testing/ErrorNumberOf.h"
 #include "testing/MessageBoxReader.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/MessageLoop.h"
 #include "win32/ToolkitTestSupport.h"
 
@@ -26,21 +25,16 @@ class FormEvents : public ::testing::Test {
   RecordingForm form;
 };
 
-TEST_F(FormEvents, LoadRunsOnceBeforeTheWindowIsShown) {
+TEST_F(FormEvents, LoadRunsOnceHiddenAndTheFirstShowRaisesResizeThenActivate) {
   form.Load();
   form.Load();
-  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "Load"), 1);
+  EXPECT_EQ(form.events, std::vector<std::string>{"Load"});
   ASSERT_TRUE(form.IsLoaded());
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
   EXPECT_FALSE(form.Visible());
-}
-
-TEST_F(FormEvents, FirstShowRaisesLoadThenResizeThenActivate) {
-  form.Load();
   form.Show();
   vx::test::PumpMessages();
   ASSERT_LT(IndexOf("Activate"), form.events.size());
-  EXPECT_EQ(form.events.front(), "Load");
   EXPECT_LT(IndexOf("Resize"), IndexOf("Activate"));
   EXPECT_TRUE(form.Visible());
   EXPECT_EQ(GetForegroundWindow(), form.Handle());
@@ -111,23 +105,15 @@ TEST_F(FormEvents, AnErrorInAHandlerIsShownAndTheFormGoesOn) {
   EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "Activate"), 1);
   EXPECT_EQ(vx::testing::FindMessageBox(u"Recording form"), nullptr);
   form.failActivate = false;
-}
-
-TEST_F(FormEvents, AnErrorBoxOfAFormWithoutCaptionIsCaptionedWithTheProgramName) {
-  form.failActivate = true;
-  form.Load();
-  vx::testing::MessageBoxReader reader(u"vxTM2Main");
-  form.Show();
-  EXPECT_EQ(reader.Wait().size(), 1u);
-  form.failActivate = false;
-}
-
-TEST(MessageBox, ShowsTextAndCaptionAndReturnsTheButton) {
-  vx::testing::MessageBoxReader reader(u"Box caption");
-  EXPECT_EQ(vx::toolkit::ShowMessageBox(nullptr, u"First line\r\nsecond line", u"Box caption",
-                                        MB_ICONSTOP | MB_OK),
-            IDOK);
-  EXPECT_EQ(reader.Wait(), std::vector<std::u16string>{u"First line\r\nsecond line"});
+  // Without a caption of its own the box is captioned with the program's name.
+  RecordingForm uncaptioned;
+  uncaptioned.failActivate = true;
+  uncaptioned.Load();
+  vx::testing::MessageBoxReader programReader(u"vxTM2Main");
+  uncaptioned.Show();
+  EXPECT_EQ(programReader.Wait().size(), 1u);
+  uncaptioned.failActivate = false;
+  uncaptioned.Unload();
 }
 
 TEST(FormBeforeLoad, PropertiesThatNeedTheWindowRaise91) {

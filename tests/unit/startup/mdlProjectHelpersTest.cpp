@@ -56,41 +56,25 @@ TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
   }
 }
 
-TEST_F(ProjectLog, LinesCarryThePrefixOfTheBoundName) {
-  auto p = vx::MakeObject<FakeProject>();
-  mdlProjectHelpers::BindProjectLog(p, u"Main");
-  EXPECT_EQ(mdlProjectHelpers::BoundProject().get(), p.get());
-  mdlProjectHelpers::LogProject(u"Load", u"Screen:\r\nx");
-  mdlProjectHelpers::LogProject(u"", u"terminating...");
-  EXPECT_EQ(p->lines,
-            (std::vector<Line>{{u"Main.Load", u"Screen:\r\nx"}, {u"Main.", u"terminating..."}}));
-}
-
-TEST_F(ProjectLog, AnEmptyNameSwitchesProjectButKeepsThePrefixAndNoNameGivesNone) {
+TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesProject) {
+  const int32_t before = vx::gLiveObjects;
   auto first = vx::MakeObject<FakeProject>();
   auto second = vx::MakeObject<FakeProject>();
   mdlProjectHelpers::BindProjectLog(first, u"");
   mdlProjectHelpers::LogProject(u"Load", u"m");
   mdlProjectHelpers::BindProjectLog(first, u"Main");
+  mdlProjectHelpers::LogProject(u"", u"Screen:\r\nx");
   mdlProjectHelpers::BindProjectLog(second, u"");
+  EXPECT_EQ(mdlProjectHelpers::BoundProject().get(), second.get());
   mdlProjectHelpers::LogProject(u"SetControl", u"step");
-  EXPECT_EQ(first->lines, (std::vector<Line>{{u"Load", u"m"}}));
+  EXPECT_EQ(first->lines, (std::vector<Line>{{u"Load", u"m"}, {u"Main.", u"Screen:\r\nx"}}));
   EXPECT_EQ(second->lines, (std::vector<Line>{{u"Main.SetControl", u"step"}}));
-}
-
-TEST_F(ProjectLog, TheProjectsErrorReachesTheCallerUnchanged) {
-  auto p = vx::MakeObject<FakeProject>();
-  p->failWith = 61;
-  mdlProjectHelpers::BindProjectLog(p, u"Main");
+  second->failWith = 61;
   EXPECT_EQ(ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }),
             (vx::ErrorInfo{61, u"Core.Project", u"disk full"}));
-}
-
-TEST_F(ProjectLog, TheBindingHoldsACountUntilReset) {
-  const int32_t before = vx::gLiveObjects;
-  mdlProjectHelpers::BindProjectLog(vx::MakeObject<FakeProject>(), u"Main");
-  EXPECT_EQ(vx::gLiveObjects, before + 1);
-  mdlProjectHelpers::LogProject(u"Load", u"still alive");
+  first.Reset();
+  second.Reset();
+  EXPECT_EQ(vx::gLiveObjects, before + 1) << "the binding holds its project until reset";
   mdlProjectHelpers::UnbindProjectLog();
   EXPECT_EQ(vx::gLiveObjects, before);
 }

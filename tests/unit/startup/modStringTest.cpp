@@ -31,40 +31,6 @@ TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces)
   }
 }
 
-// What start-up does with the switches it knows: the debug and log switches, then autosync.
-TEST(StartupCommandLine, SwitchesInAnyCaseAndPrefixTheRestPositional) {
-  struct Case {
-    std::u16string_view line;
-    bool debug, log, autosync;
-    std::u16string_view autosyncValue;
-    TokenArray rest;
-  };
-  const Case cases[] = {
-      {u"", false, false, false, u"", {}},
-      {u"/DEBUG", true, false, false, u"", {}},
-      {u"-log", false, true, false, u"", {}},
-      {u"/debug -log /debug", true, true, false, u"", {}},
-      {u"-Debug file /debug", true, false, false, u"", {u"file"}},
-      {u"/autosync", false, false, true, u"", {}},
-      {u"/AutoSync=Daily", false, false, true, u"daily", {}},
-      {u"/log=1", false, false, false, u"", {u"/log=1"}},
-      {u"/unknown /debug", true, false, false, u"", {u"/unknown"}},
-      {u"one /log two", false, true, false, u"", {u"one", u"two"}},
-      {u"debug /debugx /debug=1", false, false, false, u"", {u"debug", u"/debugx", u"/debug=1"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.line.begin(), c.line.end()));
-    TokenArray rest = modString::SplitCommandLine(c.line);
-    Params params;
-    std::u16string autosyncValue;
-    EXPECT_EQ(modString::TakeSwitch(u"debug", 0, 0, rest, params), c.debug);
-    EXPECT_EQ(modString::TakeSwitch(u"log", 0, 0, rest, params), c.log);
-    EXPECT_EQ(modString::TakeOptionValue(u"autosync", true, rest, autosyncValue), c.autosync);
-    EXPECT_EQ(autosyncValue, c.autosyncValue);
-    EXPECT_EQ(rest, c.rest);
-  }
-}
-
 TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
   struct Case {
     std::u16string_view name;
@@ -99,6 +65,13 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
       {u"log", 0, 0, {u"/Log", u"x", u"-LOG"}, true, {u"-LOG"}, {u"x"}},
       {u"\u00E4ndern", 0, 0, {u"/\u00C4NDERN"}, true, {u"/\u00C4NDERN"}, {}},
       {u"debug", 0, 0, {}, false, {u"before"}, {}},
+      {u"debug",
+       0,
+       0,
+       {u"debug", u"/debugx", u"/debug=1"},
+       false,
+       {u"before"},
+       {u"debug", u"/debugx", u"/debug=1"}},
   };
   for (const Case& c : cases) {
     TokenArray tokens = c.tokens;
@@ -110,9 +83,10 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
   }
 }
 
-TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEquals) {
+TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAllowed) {
   struct Case {
     std::u16string_view name;
+    bool allowBare;
     TokenArray tokens;
     bool found;
     std::u16string_view value;
@@ -120,24 +94,33 @@ TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEquals) {
   };
   const Case cases[] = {
       {u"autosync",
+       false,
        {u"a", u"/autosync=One", u"-AUTOSYNC=two"},
        true,
        u"one",
        {u"a", u"-AUTOSYNC=two"}},
-      {u"autosync", {u"/autosync="}, true, u"", {}},
+      {u"autosync", false, {u"/autosync="}, true, u"", {}},
       {u"autosync",
+       true,
+       {u"x", u"/AutoSync", u"/autosync=b"},
+       true,
+       u"old",
+       {u"x", u"/autosync=b"}},
+      {u"autosync", true, {u"/AutoSync=Daily"}, true, u"daily", {}},
+      {u"autosync",
+       false,
        {u"/autosyncx", u"autosync=x", u"/autosync"},
        false,
        u"old",
        {u"/autosyncx", u"autosync=x", u"/autosync"}},
       // The value keeps everything after the first "=", spaces of a quoted token included.
-      {u"Name", {u"/name=A=B c"}, true, u"a=b c", {}},
-      {u"autosync", {}, false, u"old", {}},
+      {u"Name", false, {u"/name=A=B c"}, true, u"a=b c", {}},
+      {u"autosync", true, {}, false, u"old", {}},
   };
   for (const Case& c : cases) {
     TokenArray tokens = c.tokens;
     std::u16string value = u"old";
-    EXPECT_EQ(modString::TakeOptionValue(c.name, false, tokens, value), c.found);
+    EXPECT_EQ(modString::TakeOptionValue(c.name, c.allowBare, tokens, value), c.found);
     EXPECT_EQ(value, c.value);
     EXPECT_EQ(tokens, c.rest);
   }
@@ -164,10 +147,10 @@ TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
   EXPECT_EQ(modString::LowerCase(u"AZaz09/-=@[`{"), u"azaz09/-=@[`{");
   EXPECT_EQ(modString::LowerCase(u"\u00C0\u00D6\u00D7\u00D8\u00DE\u00DF"),
             u"\u00E0\u00F6\u00D7\u00F8\u00FE\u00DF");
-  EXPECT_EQ(modString::LowerCase(u"\u0100\u0101\u0130\u0139\u0178\u017D"),
-            u"\u0101\u0101i\u013A\u00FF\u017E");
-  EXPECT_EQ(modString::LowerCase(u"\u0386\u0391\u03A3\u03A2\u03A9\u038F"),
-            u"\u03AC\u03B1\u03C3\u03A2\u03C9\u03CE");
+  EXPECT_EQ(modString::LowerCase(u"\u0100\u0101\u0130\u0132\u0139\u014A\u0178\u017D"),
+            u"\u0101\u0101i\u0133\u013A\u014B\u00FF\u017E");
+  EXPECT_EQ(modString::LowerCase(u"\u0386\u0388\u038C\u0391\u03A3\u03A2\u03A9\u038F"),
+            u"\u03AC\u03AD\u03CC\u03B1\u03C3\u03A2\u03C9\u03CE");
   EXPECT_EQ(modString::LowerCase(u"\u0401\u0410\u042F\u0460\u048A"),
             u"\u0451\u0430\u044F\u0461\u048B");
   EXPECT_EQ(modString::LowerCase(u"\xD83D\xDE00\uFF21"), u"\xD83D\xDE00\uFF21");
