@@ -39,13 +39,13 @@ std::vector<std::u16string> MessageBoxReader::Wait(size_t count,
 void MessageBoxReader::Watch() {
   while (!stop_) {
     if (HWND box = FindMessageBox(caption_)) {
-      std::u16string text = MessageBoxText(box);
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
       {
         std::lock_guard lock(mutex_);
-        texts_.push_back(std::move(text));
+        texts_.push_back(MessageBoxText(box));
       }
       seen_.notify_all();
+      // Only now: whoever waits for the box to close finds its text already counted.
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
       // Until this box is gone, it must not be counted again.
       while (!stop_ && IsWindow(box)) Sleep(5);
     }

@@ -3,42 +3,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <new>
 #include <string>
 #include <vector>
 
-#include "MessageBoxCloser.h"
 #include "contracts/IProject.h"
-#include "contracts/ObjectImpl.h"
+#include "fakes/Fakes.h"
 #include "startup/mdlProjectHelpers.h"
+#include "testing/MessageBoxReader.h"
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"ERROR - Telvaro mobile 2";
-
-// A project that records what it is told; its log can be made to fail.
-class RecordingProject : public vx::ObjectImpl<vx::IProject> {
- public:
-  std::vector<std::u16string> calls;
-  bool failLog = false;
-  bool failCheckpoint = false;
-
-  vx::Status Log(std::u16string_view category, std::u16string_view message) noexcept override {
-    calls.push_back(u"Log " + std::u16string(category) + u" " + std::u16string(message));
-    if (failLog) return vx::Guard([] { vx::Raise(vx::kErrAppDefined); });
-    return vx::Status::Ok();
-  }
-  vx::Status Checkpoint() noexcept override {
-    calls.push_back(u"Checkpoint");
-    if (failCheckpoint) return vx::Guard([] { throw std::bad_alloc(); });
-    return vx::Status::Ok();
-  }
-  vx::Status GetText(std::u16string_view, std::u16string* text) noexcept override {
-    text->clear();
-    return vx::Status::Ok();
-  }
-  vx::Status ShowHelp() noexcept override { return vx::Status::Ok(); }
-};
+constexpr char16_t kCaption[] = u"ERROR - Telvaro mobile 2";
 
 LONG Filter(uintptr_t address, DWORD code, DWORD flags) {
   EXCEPTION_RECORD record{};
@@ -60,56 +35,19 @@ TEST(CrashFilter, InstallReplacesAndRemoveClears) {
 
 // The reported flag lives for the process, so the first and the later faults are one test.
 TEST(CrashFilter, FirstFaultLoggedOnceBoxForEveryFault) {
-  auto project = vx::MakeObject<RecordingProject>();
-  mdlProjectHelpers::BindProjectLog(project, u"Main");
-  {
-    MessageBoxCloser closer(kCaption);
-    EXPECT_EQ(Filter(0xA0B0C0, 0xC0000005, 0), EXCEPTION_EXECUTE_HANDLER);
-    EXPECT_EQ(Filter(0x401000, 0xC0000094, 1), EXCEPTION_EXECUTE_HANDLER);
-    const auto boxes = closer.Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, L"ERROR: GPF: A0B0C0;C0000005;0");
-    EXPECT_EQ(boxes[1].text, L"ERROR: GPF: 401000;C0000094;1");
-  }
+  vx::fakes::Reset();
+  mdlProjectHelpers::BindProjectLog(vx::QueryAs<vx::IProject>(vx::fakes::MakeProject()), u"Main");
+  vx::testing::MessageBoxReader reader(kCaption);
+  EXPECT_EQ(Filter(0xA0B0C0, 0xC0000005, 0), EXCEPTION_EXECUTE_HANDLER);
+  EXPECT_EQ(Filter(0x80401000, 0xC0000094, 1), EXCEPTION_EXECUTE_HANDLER);
+  EXPECT_EQ(reader.Wait(2, std::chrono::milliseconds(0)),
+            (std::vector<std::u16string>{u"ERROR: GPF: A0B0C0;C0000005;0",
+                                         u"ERROR: GPF: 80401000;C0000094;1"}));
   // Directly to the project: no "Main." prefix.
-  const std::vector<std::u16string> expected = {u"Checkpoint", u"Log ERROR.GPF A0B0C0;C0000005;0",
-                                                u"Checkpoint"};
-  EXPECT_EQ(project->calls, expected);
+  const std::vector<std::string> expected = {
+      "Project.Checkpoint", "Project.Log ERROR.GPF: A0B0C0;C0000005;0", "Project.Checkpoint"};
+  EXPECT_EQ(vx::fakes::TheFakes().calls, expected);
   mdlProjectHelpers::UnbindProjectLog();
-}
-
-// In a process of its own: the filter ends a real fault with the fault's code as exit code,
-// shows its box though no project is bound, and the previous filter is not consulted.
-TEST(CrashFilterDeathTest, RealFaultEndsProcessWithItsCode) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        static MessageBoxCloser* closer = new MessageBoxCloser(kCaption, true);
-        (void)closer;
-        mdlGpfTm2::InstallCrashFilter();
-        volatile int* nowhere = nullptr;
-        *nowhere = 1;
-      },
-      [](int code) { return static_cast<DWORD>(code) == 0xC0000005; },
-      "box: ERROR: GPF: \\w+;C0000005;0");
-}
-
-// A project that fails every call does not keep the filter from ending the process.
-TEST(CrashFilterDeathTest, FailingProjectIsIgnored) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        static MessageBoxCloser* closer = new MessageBoxCloser(kCaption, true);
-        (void)closer;
-        auto project = vx::MakeObject<RecordingProject>();
-        project->failLog = true;
-        project->failCheckpoint = true;
-        mdlProjectHelpers::BindProjectLog(project, u"Main");
-        mdlGpfTm2::InstallCrashFilter();
-        RaiseException(0xE0001234, 0, 0, nullptr);
-      },
-      [](int code) { return static_cast<DWORD>(code) == 0xE0001234; },
-      "box: ERROR: GPF: \\w+;E0001234;0");
 }
 
 }  // namespace
