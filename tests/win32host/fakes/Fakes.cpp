@@ -61,6 +61,8 @@ class FakeCore : public ObjectImpl<IAppCore, IAppServices> {
     return Answer("Core.Init", given, [&] {
       TheFakes().gui = Ref<IGui>::Share(gui);
       *ok = ToVxBool(TheFakes().init(*gui));
+      // A core that refuses to start keeps nothing of the window.
+      if (!*ok) TheFakes().gui.Reset();
     });
   }
   Status Activate() noexcept override {

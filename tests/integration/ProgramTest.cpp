@@ -1,0 +1,226 @@
+// The real vxTM2Main.exe, for what only a process of its own shows: the exit code, the end of a
+// start-up that failed or that the core refused, the crash filter's last words, a user's close and
+// where the components are loaded from. Each folder beside this test holds the program with a
+// core: the sample core (samplecore/), the test core (testcore/) or none (nocore/).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "contracts/Text.h"
+#include "testing/MessageBoxReader.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using Texts = std::vector<std::u16string>;
+using vx::testing::MessageBoxReader;
+
+constexpr DWORD kDeadline = 60000;
+constexpr char16_t kAppTitle[] = u"Telvaro mobile 2";
+constexpr char16_t kCrashCaption[] = u"ERROR - Telvaro mobile 2";
+
+std::wstring Beside(const wchar_t* folder) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring here(path);
+  return here.substr(0, here.rfind(L'\\') + 1) + folder;
+}
+
+// The environment variable for the program's lifetime.
+class Variable {
+ public:
+  Variable(const wchar_t* name, const wchar_t* value) : name_(name) {
+    SetEnvironmentVariableW(name, value);
+  }
+  ~Variable() { SetEnvironmentVariableW(name_, nullptr); }
+  Variable(const Variable&) = delete;
+  Variable& operator=(const Variable&) = delete;
+
+ private:
+  const wchar_t* name_;
+};
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+  ~Handle() {
+    if (handle_) CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE* operator&() { return &handle_; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+struct Ended {
+  DWORD exitCode = 0;
+  Calls calls;  // what the test core wrote to the standard error stream
+};
+
+class Program {
+ public:
+  // Starts <folder>\vxTM2Main.exe with the arguments, in the working folder (default: its own).
+  Program(const wchar_t* folder, const std::wstring& arguments,
+          const wchar_t* workingFolder = nullptr) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    Handle writeEnd;
+    EXPECT_TRUE(CreatePipe(&read_, &writeEnd, &inherit, 0));
+    SetHandleInformation(read_.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = writeEnd.get();
+    std::wstring commandLine = L"\"" + Beside(folder) + L"\\vxTM2Main.exe\" " + arguments;
+    const std::wstring working = Beside(workingFolder ? workingFolder : folder);
+    PROCESS_INFORMATION started{};
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               working.c_str(), &startup, &started));
+    process_ = started.hProcess;
+    CloseHandle(started.hThread);
+  }
+  ~Program() {
+    if (process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_, 99);
+    if (process_) CloseHandle(process_);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  HANDLE process() const { return process_; }
+
+  // Waits for the end of the program; a program that does not end fails the test.
+  Ended End() {
+    Ended ended;
+    EXPECT_EQ(WaitForSingleObject(process_, kDeadline), WAIT_OBJECT_0) << "the program hangs";
+    GetExitCodeProcess(process_, &ended.exitCode);
+    std::string output;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(read_.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      output.append(buffer, read);
+    }
+    for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+      ended.calls.push_back(output.substr(start, end - start));
+    }
+    return ended;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  Handle read_;
+};
+
+bool Matches(std::u16string_view text, const char* pattern) {
+  return std::regex_match(vx::ToUtf8(text), std::regex(pattern));
+}
+
+Calls Logged(const Calls& calls, const std::string& category) {
+  Calls lines;
+  for (const std::string& call : calls) {
+    if (call.starts_with("Project.Log " + category + ": ")) {
+      lines.push_back(call.substr(14 + category.size()));
+    }
+  }
+  return lines;
+}
+
+struct FailureCase {
+  const char* name;
+  const wchar_t* folder;
+  const wchar_t* arguments;
+  const wchar_t* workingFolder;
+  const char* text;  // after the install message, as a regular expression
+};
+
+class StartupFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(StartupFailure, ShowsTheInstallBoxAndEndsWithCodeOne) {
+  MessageBoxReader reader(kAppTitle);
+  Program program(GetParam().folder, GetParam().arguments, GetParam().workingFolder);
+  const Ended ended = program.End();
+  const Texts boxes = reader.Wait(2, std::chrono::milliseconds(0));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Matches(boxes[0], GetParam().text)) << vx::ToUtf8(boxes[0]);
+  EXPECT_EQ(ended.exitCode, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, StartupFailure,
+    ::testing::Values(
+        FailureCase{"TooManyParameters", L"samplecore", L"one.tm2 two.tm2", nullptr,
+                    "Application not properly installed, try re-installing!\r\n\r\n"
+                    "Error: 1;frmMain\\.[1-9][0-9]* \\(vxTM2Main\\) Too many parameters"},
+        // A core library in the working folder is not the program's.
+        FailureCase{"CoreOnlyFromTheProgramsFolder", L"nocore", L"", L"testcore",
+                    "Application not properly installed, try re-installing!\r\n\r\n"
+                    "Error: 429;frmMain\\.[1-9][0-9]* \\(.*\\) .*vxTM2Core.*"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Program, CoreThatRefusesToStartEndsItQuietly) {
+  Variable picked(L"VX_TEST_CORE", L"refuse");
+  MessageBoxReader reader(kAppTitle);
+  Program program(L"testcore", L"");
+  const Ended ended = program.End();
+  EXPECT_EQ(ended.exitCode, 0u);
+  EXPECT_TRUE(reader.Wait(1, std::chrono::milliseconds(0)).empty());
+  ASSERT_FALSE(ended.calls.empty());
+  EXPECT_EQ(ended.calls.back(), "Core.Init settings, instance");
+}
+
+TEST(Program, FaultIsLoggedReportedAndEndsTheProcess) {
+  Variable picked(L"VX_TEST_CORE", L"fault");
+  MessageBoxReader reader(kCrashCaption);
+  Program program(L"testcore", L"");
+  const Ended ended = program.End();
+  EXPECT_EQ(reader.Wait(2, std::chrono::milliseconds(0)), Texts{u"ERROR: GPF: A0B0C0;C0000005;0"});
+  EXPECT_EQ(ended.exitCode, 0xC0000005u);
+  const auto logged =
+      std::find(ended.calls.begin(), ended.calls.end(), "Project.Log ERROR.GPF: A0B0C0;C0000005;0");
+  ASSERT_NE(logged, ended.calls.end());
+  EXPECT_EQ(Calls(logged - 1, ended.calls.end()),
+            (Calls{"Project.Checkpoint", *logged, "Project.Checkpoint"}));
+}
+
+TEST(Program, SecondFaultIsReportedButNotLoggedAgain) {
+  Variable picked(L"VX_TEST_CORE", L"fault-twice");
+  MessageBoxReader reader(kCrashCaption);
+  Program program(L"testcore", L"");
+  const Ended ended = program.End();
+  const Texts boxes = reader.Wait(3, std::chrono::milliseconds(0));
+  // The first box may close unseen when the second fault comes before it is shown.
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_TRUE(Matches(boxes.back(), "ERROR: GPF: [0-9A-F]+;C0000094;0"))
+      << vx::ToUtf8(boxes.back());
+  EXPECT_EQ(ended.exitCode, 0xC0000094u);
+  EXPECT_EQ(Logged(ended.calls, "ERROR.GPF"), Calls{"A0B0C0;C0000005;0"});
+}
+
+// The sample core shows its start screen; a close by the user ends the program normally.
+TEST(Program, UserClosesTheStartScreen) {
+  Program program(L"samplecore", L"");
+  HWND window = nullptr;
+  for (int tries = 0; tries < 600 && !window; ++tries) {
+    const HWND form = FindWindowW(L"vxToolkitForm", reinterpret_cast<const wchar_t*>(kAppTitle));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(form, &owner);
+    if (owner == GetProcessId(program.process()) &&
+        FindWindowExW(form, nullptr, L"vxTM2Core.ctlStartscreen", nullptr)) {
+      window = form;
+    }
+    if (!window) WaitForSingleObject(program.process(), 50);
+  }
+  ASSERT_NE(window, nullptr) << "no start screen";
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.End().exitCode, 0u);
+}
+
+}  // namespace
