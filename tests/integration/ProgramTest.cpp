@@ -45,21 +45,6 @@ class Variable {
   const wchar_t* name_;
 };
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE* operator&() { return &handle_; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 struct Ended {
   DWORD exitCode = 0;
   Calls calls;  // what the test core wrote to the standard error stream
@@ -71,18 +56,20 @@ class Program {
   Program(const wchar_t* folder, const std::wstring& arguments,
           const wchar_t* workingFolder = nullptr) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    Handle writeEnd;
+    HANDLE writeEnd = nullptr;
     EXPECT_TRUE(CreatePipe(&read_, &writeEnd, &inherit, 0));
-    SetHandleInformation(read_.get(), HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = writeEnd.get();
+    startup.hStdError = writeEnd;
     std::wstring commandLine = L"\"" + Beside(folder) + L"\\vxTM2Main.exe\" " + arguments;
     const std::wstring working = Beside(workingFolder ? workingFolder : folder);
     PROCESS_INFORMATION started{};
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                working.c_str(), &startup, &started));
+    // Only the program holds the write end now: its end ends the output.
+    CloseHandle(writeEnd);
     process_ = started.hProcess;
     CloseHandle(started.hThread);
   }
@@ -90,6 +77,7 @@ class Program {
     if (process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
       TerminateProcess(process_, 99);
     if (process_) CloseHandle(process_);
+    CloseHandle(read_);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -104,7 +92,7 @@ class Program {
     std::string output;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(read_.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    while (ReadFile(read_, buffer, sizeof buffer, &read, nullptr) && read > 0) {
       output.append(buffer, read);
     }
     for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
@@ -116,21 +104,11 @@ class Program {
 
  private:
   HANDLE process_ = nullptr;
-  Handle read_;
+  HANDLE read_ = nullptr;
 };
 
 bool Matches(std::u16string_view text, const char* pattern) {
   return std::regex_match(vx::ToUtf8(text), std::regex(pattern));
-}
-
-Calls Logged(const Calls& calls, const std::string& category) {
-  Calls lines;
-  for (const std::string& call : calls) {
-    if (call.starts_with("Project.Log " + category + ": ")) {
-      lines.push_back(call.substr(14 + category.size()));
-    }
-  }
-  return lines;
 }
 
 struct FailureCase {
@@ -165,44 +143,59 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error: 429;frmMain\\.[1-9][0-9]* \\(.*\\) .*vxTM2Core.*"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Program, CoreThatRefusesToStartEndsItQuietly) {
-  Variable picked(L"VX_TEST_CORE", L"refuse");
-  MessageBoxReader reader(kAppTitle);
+struct CoreCase {
+  const wchar_t* picked;  // VX_TEST_CORE
+  DWORD exitCode;
+  const char* lastBox;  // the last crash box, as a regular expression; null: no box
+  Calls crashLog;       // the crash filter's lines, with the calls around them
+};
+
+class Core : public ::testing::TestWithParam<CoreCase> {};
+
+TEST_P(Core, EndsTheProgram) {
+  Variable picked(L"VX_TEST_CORE", GetParam().picked);
+  MessageBoxReader crashBoxes(kCrashCaption);
+  MessageBoxReader startupBoxes(kAppTitle);
   Program program(L"testcore", L"");
   const Ended ended = program.End();
-  EXPECT_EQ(ended.exitCode, 0u);
-  EXPECT_TRUE(reader.Wait(1, std::chrono::milliseconds(0)).empty());
-  ASSERT_FALSE(ended.calls.empty());
-  EXPECT_EQ(ended.calls.back(), "Core.Init settings, instance");
+  EXPECT_EQ(ended.exitCode, GetParam().exitCode);
+  EXPECT_TRUE(startupBoxes.Wait(1, std::chrono::milliseconds(0)).empty());
+  // A first crash box may close unseen when a second fault comes before it is shown.
+  const Texts boxes = crashBoxes.Wait(3, std::chrono::milliseconds(0));
+  ASSERT_EQ(boxes.empty(), GetParam().lastBox == nullptr);
+  if (GetParam().lastBox) {
+    EXPECT_TRUE(Matches(boxes.back(), GetParam().lastBox)) << vx::ToUtf8(boxes.back());
+  }
+  const auto logged = std::find_if(ended.calls.begin(), ended.calls.end(), [](const auto& call) {
+    return call.starts_with("Project.Log ERROR.GPF");
+  });
+  Calls crashLog;
+  if (logged != ended.calls.end()) crashLog.assign(logged - 1, ended.calls.end());
+  EXPECT_EQ(crashLog, GetParam().crashLog);
+  if (!GetParam().lastBox) {
+    ASSERT_FALSE(ended.calls.empty());
+    EXPECT_EQ(ended.calls.back(), "Core.Init settings, instance");
+  }
 }
 
-TEST(Program, FaultIsLoggedReportedAndEndsTheProcess) {
-  Variable picked(L"VX_TEST_CORE", L"fault");
-  MessageBoxReader reader(kCrashCaption);
-  Program program(L"testcore", L"");
-  const Ended ended = program.End();
-  EXPECT_EQ(reader.Wait(2, std::chrono::milliseconds(0)), Texts{u"ERROR: GPF: A0B0C0;C0000005;0"});
-  EXPECT_EQ(ended.exitCode, 0xC0000005u);
-  const auto logged =
-      std::find(ended.calls.begin(), ended.calls.end(), "Project.Log ERROR.GPF: A0B0C0;C0000005;0");
-  ASSERT_NE(logged, ended.calls.end());
-  EXPECT_EQ(Calls(logged - 1, ended.calls.end()),
-            (Calls{"Project.Checkpoint", *logged, "Project.Checkpoint"}));
-}
+const Calls kFirstFaultLogged = {"Project.Checkpoint", "Project.Log ERROR.GPF: A0B0C0;C0000005;0",
+                                 "Project.Checkpoint"};
 
-TEST(Program, SecondFaultIsReportedButNotLoggedAgain) {
-  Variable picked(L"VX_TEST_CORE", L"fault-twice");
-  MessageBoxReader reader(kCrashCaption);
-  Program program(L"testcore", L"");
-  const Ended ended = program.End();
-  const Texts boxes = reader.Wait(3, std::chrono::milliseconds(0));
-  // The first box may close unseen when the second fault comes before it is shown.
-  ASSERT_FALSE(boxes.empty());
-  EXPECT_TRUE(Matches(boxes.back(), "ERROR: GPF: [0-9A-F]+;C0000094;0"))
-      << vx::ToUtf8(boxes.back());
-  EXPECT_EQ(ended.exitCode, 0xC0000094u);
-  EXPECT_EQ(Logged(ended.calls, "ERROR.GPF"), Calls{"A0B0C0;C0000005;0"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Program, Core,
+    ::testing::Values(CoreCase{L"refuse", 0, nullptr, {}},
+                      CoreCase{L"fault", 0xC0000005, "ERROR: GPF: A0B0C0;C0000005;0",
+                               kFirstFaultLogged},
+                      // Again a box, but no second line.
+                      CoreCase{L"fault-twice", 0xC0000094, "ERROR: GPF: [0-9A-F]+;C0000094;0",
+                               kFirstFaultLogged}),
+    [](const auto& info) {
+      std::string name;
+      for (const wchar_t* c = info.param.picked; *c; ++c) {
+        if (*c != L'-') name += static_cast<char>(*c);
+      }
+      return name;
+    });
 
 // The sample core shows its start screen; a close by the user ends the program normally.
 TEST(Program, UserClosesTheStartScreen) {

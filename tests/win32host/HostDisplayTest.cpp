@@ -53,10 +53,21 @@ TEST_F(HostDisplay, ReportIsTheFirstLogLine) {
   Load();
   const auto logs = LogLines();
   ASSERT_FALSE(logs.empty());
-  // After the block's three 32-bit header fields.
-  const std::u16string report =
-      FromUtf8(logs[0]).substr(std::u16string_view(u"Main.Load: Screen:").size() + 6);
+  const std::u16string line = FromUtf8(logs[0]);
+  const std::u16string_view head = u"Main.Load: Screen:";
+  ASSERT_TRUE(line.starts_with(head)) << logs[0];
+  // A text block: 32-bit zero, 32-bit byte count 2n + 4, 32-bit zero, the n code units.
+  const std::u16string block = line.substr(head.size());
+  ASSERT_GE(block.size(), 6u);
+  const std::u16string report = block.substr(6);
+  EXPECT_EQ(block.substr(0, 6),
+            (std::u16string{0, 0, static_cast<char16_t>(2 * report.size() + 4), 0, 0, 0}));
+  // Wine's visual-style service answers: three theme lines, trimmed, the last without a break.
   EXPECT_TRUE(report.starts_with(FromUtf8(display_->reportHead))) << ToUtf8(report);
+  EXPECT_TRUE(Matches(report.substr(std::string_view(display_->reportHead).size()),
+                      "ThemeName:\\S.*\\.msstyles\r\nThemeColor:\\S(.*\\S)?\r\n"
+                      "ThemeSize:\\S(.*\\S)?"))
+      << ToUtf8(report);
 }
 
 TEST_F(HostDisplay, WindowStartsAtTheOriginAndCannotBeMadeSmallerThanTheMinimum) {

@@ -141,28 +141,12 @@ TEST_F(HostTest, CoreCallsBackDuringInit) {
   EXPECT_STREQ(caption, L"Starting");
 }
 
-TEST_F(HostTest, FirstLogLineIsTheDisplayReportAfterTheBusyNoticeTexts) {
+TEST_F(HostTest, BusyNoticeTextsAreAskedForJustBeforeTheFirstLogLine) {
   Load();
-  const auto logs = LogLines();
-  ASSERT_FALSE(logs.empty());
-  const std::u16string line = FromUtf8(logs[0]);
-  const std::u16string_view head = u"Main.Load: Screen:";
-  ASSERT_TRUE(line.starts_with(head)) << logs[0];
-  // A text block: 32-bit zero, 32-bit byte count 2n + 4, 32-bit zero, the n code units.
-  const std::u16string block = line.substr(head.size());
-  ASSERT_GE(block.size(), 6u);
-  const std::u16string report = block.substr(6);
-  EXPECT_EQ(block.substr(0, 6),
-            (std::u16string{0, 0, static_cast<char16_t>(2 * report.size() + 4), 0, 0, 0}));
-  EXPECT_TRUE(
-      Matches(report,
-              "Res:[0-9]+x[0-9]+\r\nDPI:[0-9]+x[0-9]+\r\nBITS:[0-9]+\r\n"
-              "ThemeName:\\S.*\\.msstyles\r\nThemeColor:\\S(.*\\S)?\r\nThemeSize:\\S(.*\\S)?"))
-      << ToUtf8(report);
-  const Calls texts = fakes.CallsOf("Project.GetText ");
-  EXPECT_EQ(texts, (Calls{":ole-request-pending", ":tm"}));
-  const auto logAt = std::find(fakes.calls.begin(), fakes.calls.end(), "Project.Log " + logs[0]);
-  EXPECT_EQ(*(logAt - 1), "Project.GetText :tm");
+  EXPECT_EQ(fakes.CallsOf("Project.GetText "), (Calls{":ole-request-pending", ":tm"}));
+  const auto title = std::find(fakes.calls.begin(), fakes.calls.end(), "Project.GetText :tm");
+  ASSERT_LT(title + 1, fakes.calls.end());
+  EXPECT_TRUE(title[1].starts_with("Project.Log Main.Load: Screen:")) << title[1];
 }
 
 TEST_F(HostTest, FirstActivationCallsTheCoreOnce) {
@@ -210,10 +194,16 @@ TEST_F(HostTest, F1CallsForHelpAndOtherKeysDoNot) {
   EXPECT_EQ(fakes.CallsOf("Project.ShowHelp").size(), 1u);
 }
 
+struct ServerModeCase {
+  DWORD type;           // 0: no value at all
+  std::wstring stored;  // with its terminator
+  const char* activation;
+};
+
 // The install key read from a HKEY_LOCAL_MACHINE that is, for this test, a key of its own.
-class ServerMode : public HostTest {
+class ServerMode : public HostTest, public ::testing::WithParamInterface<ServerModeCase> {
  protected:
-  static constexpr wchar_t kOwnKey[] = L"Software\\vxTM2HostTest\\Machine";
+  static constexpr wchar_t kOwnKey[] = L"Software\\vxTM2HostTest";
 
   void SetUp() override {
     HostTest::SetUp();
@@ -227,48 +217,37 @@ class ServerMode : public HostTest {
     HostTest::TearDown();
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegCloseKey(machine_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\vxTM2HostTest");
-  }
-  void Write(DWORD type, const void* data, DWORD size) {
-    HKEY install = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(machine_, L"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install", 0, nullptr,
-                              0, KEY_WRITE, nullptr, &install, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(install, L"ServerMode", 0, type, static_cast<const BYTE*>(data), size),
-              ERROR_SUCCESS);
-    RegCloseKey(install);
-  }
-  // The activation the core receives.
-  std::string Activation() {
-    Start();
-    Calls activations = fakes.CallsOf("Core.Activate");
-    EXPECT_EQ(activations.size(), 1u);
-    return activations.empty() ? "" : "Core.Activate" + activations[0];
+    RegDeleteTreeW(HKEY_CURRENT_USER, kOwnKey);
   }
 
   HKEY machine_ = nullptr;
 };
 
-TEST_F(ServerMode, WithoutTheKeyIsOff) {
-  EXPECT_EQ(Activation(), "Core.Activate");
+TEST_P(ServerMode, OnlyTheTextOneSelectsServerActivation) {
+  const ServerModeCase& c = GetParam();
+  if (c.type) {
+    HKEY install = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(machine_, L"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install", 0, nullptr,
+                              0, KEY_WRITE, nullptr, &install, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(install, L"ServerMode", 0, c.type,
+                             reinterpret_cast<const BYTE*>(c.stored.data()),
+                             static_cast<DWORD>(c.stored.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(install);
+  }
+  Start();
+  EXPECT_EQ(fakes.CallsOf("Core.Activate"), Calls{c.activation});
 }
 
-TEST_F(ServerMode, NumberOneIsOff) {
-  const DWORD one = 1;
-  Write(REG_DWORD, &one, sizeof one);
-  EXPECT_EQ(Activation(), "Core.Activate");
-}
-
-class ServerModeText : public ServerMode, public ::testing::WithParamInterface<const wchar_t*> {};
-
-TEST_P(ServerModeText, OnlyTheTextOneSelectsServerActivation) {
-  const std::wstring text = GetParam();
-  Write(REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  EXPECT_EQ(Activation(), text == L"1" ? "Core.ActivateServer" : "Core.Activate");
-}
-
-INSTANTIATE_TEST_SUITE_P(Host, ServerModeText,
-                         ::testing::Values(L"1", L"01", L"true", L"", L"1 ", L"2"));
+INSTANTIATE_TEST_SUITE_P(Host, ServerMode,
+                         ::testing::Values(ServerModeCase{REG_SZ, {L"1\0", 2}, "Server"},
+                                           ServerModeCase{REG_SZ, {L"01\0", 3}, ""},
+                                           ServerModeCase{REG_SZ, {L"true\0", 5}, ""},
+                                           ServerModeCase{REG_SZ, {L"\0", 1}, ""},
+                                           ServerModeCase{REG_SZ, {L"1 \0", 3}, ""},
+                                           ServerModeCase{REG_DWORD, {L"\1\0", 2}, ""},
+                                           ServerModeCase{0, {}, ""}));
 
 }  // namespace
 }  // namespace vx::hosttest
