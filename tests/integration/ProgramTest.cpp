@@ -87,7 +87,11 @@ class Program {
   // Waits for the end of the program; a program that does not end fails the test.
   Ended End() {
     Ended ended;
-    EXPECT_EQ(WaitForSingleObject(process_, kDeadline), WAIT_OBJECT_0) << "the program hangs";
+    if (WaitForSingleObject(process_, kDeadline) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "the program hangs";
+      TerminateProcess(process_, 99);
+      WaitForSingleObject(process_, INFINITE);
+    }
     GetExitCodeProcess(process_, &ended.exitCode);
     std::string output;
     char buffer[4096];
