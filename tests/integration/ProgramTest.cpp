@@ -68,7 +68,7 @@ class Program {
     PROCESS_INFORMATION started{};
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                working.c_str(), &startup, &started));
-    // Only the program holds the write end now: its end ends the output.
+    // The program has a copy of its own.
     CloseHandle(writeEnd);
     process_ = started.hProcess;
     CloseHandle(started.hThread);
@@ -93,11 +93,15 @@ class Program {
       WaitForSingleObject(process_, INFINITE);
     }
     GetExitCodeProcess(process_, &ended.exitCode);
+    // What the program wrote is in the pipe now; its write end may live on in a process the
+    // program started (Wine's desktop), so the end of the output is not awaited.
     std::string output;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(read_, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-      output.append(buffer, read);
+    DWORD available = 0;
+    while (PeekNamedPipe(read_, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+      std::string chunk(available, '\0');
+      DWORD read = 0;
+      if (!ReadFile(read_, chunk.data(), available, &read, nullptr)) break;
+      output.append(chunk, 0, read);
     }
     for (size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos;
          start = end + 1) {

@@ -44,8 +44,11 @@ TEST_P(Close, FollowsTheScreenShown) {
   ASSERT_TRUE(host->SetControl(c.screen, &screen).ok());
   screen.Reset();
   fakes.calls.clear();
-  SendMessageW(Window(), c.message, c.wParam, 0);
-  if (c.message == WM_QUERYENDSESSION) SendMessageW(Window(), WM_ENDSESSION, TRUE, 0);
+  const LRESULT answer = SendMessageW(Window(), c.message, c.wParam, 0);
+  if (c.message == WM_QUERYENDSESSION) {
+    EXPECT_TRUE(answer) << "the session may end";
+    SendMessageW(Window(), WM_ENDSESSION, TRUE, 0);
+  }
   Pump();
   EXPECT_EQ(host->IsLoaded(), c.stays);
   Calls seen = fakes.calls;

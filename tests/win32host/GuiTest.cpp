@@ -149,6 +149,20 @@ TEST_F(Gui, TheScreenFillsTheClientAreaAboveTheStatusBar) {
   }
 }
 
+// A click on the status bar hands the focus to the screen; F1 then still reaches the window.
+TEST_F(Gui, HelpKeyReachesTheWindowWhileTheScreenHasTheFocus) {
+  ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
+  const HWND bar = FindWindowExW(Window(), nullptr, L"vxTM2BaseCtrl.ctlStatusBar", nullptr);
+  PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
+  const HWND screen = FindWindowExW(Window(), nullptr, L"vxTM2Core.ctlTransfer", nullptr);
+  ASSERT_EQ(GetFocus(), screen);
+  PostMessageW(screen, WM_KEYDOWN, VK_F1, 0);
+  Pump();
+  EXPECT_EQ(fakes.CallsOf("Project.ShowHelp").size(), 1u);
+}
+
 TEST_F(Gui, CaptionStatusBarHandleNotifyAndRefresh) {
   EXPECT_TRUE(host->SetCaption(u"Telvaro mobile 2 - Office").ok());
   wchar_t caption[64] = {};

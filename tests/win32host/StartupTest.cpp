@@ -126,15 +126,21 @@ TEST_F(HostTest, CoreThatRefusesToStartEndsTheProgramSilently) {
   EXPECT_TRUE(LogLines().empty());
 }
 
-// The core may call back into the window while it starts: the window is there, not yet loaded.
+// The core may call back into the window while it starts: the window is there, not yet loaded,
+// and an activation then is not yet the first one.
 TEST_F(HostTest, CoreCallsBackDuringInit) {
   std::u16string geometry;
   fakes.init = [&](IGui& gui) {
     EXPECT_TRUE(gui.SetCaption(u"Starting").ok());
     EXPECT_TRUE(gui.GetGeometry(&geometry).ok());
+    int32_t handle = 0;
+    EXPECT_TRUE(gui.GetWindowHandle(&handle).ok());
+    ShowWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)), SW_SHOW);
     return true;
   };
   Load();
+  EXPECT_TRUE(fakes.CallsOf("Core.Activate").empty());
+  EXPECT_FALSE(host->Activated());
   EXPECT_EQ(geometry, u"0 0 11250 7500 0");
   wchar_t caption[64] = {};
   GetWindowTextW(Window(), caption, 64);
