@@ -20,6 +20,15 @@ struct CommandLineCase {
   Calls settings;
 };
 
+// Activates another window, then `window` again.
+void Reactivate(HWND window) {
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     100, 100, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  SetActiveWindow(window);
+  DestroyWindow(other);
+}
+
 class StartupSettings : public HostTest, public ::testing::WithParamInterface<CommandLineCase> {};
 
 TEST_P(StartupSettings, AreHandedToTheCoreFromTheCommandLine) {
@@ -136,6 +145,7 @@ TEST_F(HostTest, CoreCallsBackDuringInit) {
     int32_t handle = 0;
     EXPECT_TRUE(gui.GetWindowHandle(&handle).ok());
     ShowWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)), SW_SHOW);
+    Reactivate(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
     return true;
   };
   Load();
@@ -157,14 +167,10 @@ TEST_F(HostTest, BusyNoticeTextsAreAskedForJustBeforeTheFirstLogLine) {
 
 TEST_F(HostTest, FirstActivationCallsTheCoreOnce) {
   Start();
-  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                     100, 100, nullptr, nullptr, nullptr, nullptr);
   for (int i = 0; i < 2; ++i) {
-    SetActiveWindow(other);
-    SetActiveWindow(Window());
+    Reactivate(Window());
     Pump();
   }
-  DestroyWindow(other);
   EXPECT_EQ(fakes.CallsOf("Core.Activate"), Calls{""});
   EXPECT_TRUE(host->Activated());
 }
@@ -182,11 +188,7 @@ TEST_F(HostTest, FailedActivationIsRetriedOnTheNextOne) {
       << ToUtf8(boxes[0]);
   EXPECT_FALSE(host->Activated());
   fakes.failures.clear();
-  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                     100, 100, nullptr, nullptr, nullptr, nullptr);
-  SetActiveWindow(other);
-  SetActiveWindow(Window());
-  DestroyWindow(other);
+  Reactivate(Window());
   Pump();
   EXPECT_EQ(fakes.CallsOf("Core.Activate").size(), 2u);
   EXPECT_TRUE(host->Activated());
