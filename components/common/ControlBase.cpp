@@ -1,29 +1,24 @@
 #include "common/ControlBase.h"
 
 #include "common/LateBound.h"
+#include "contracts/Contain.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::controlkit {
-
-HINSTANCE ThisModule() noexcept {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
 
 ControlBase::ControlBase(std::u16string windowClass) : windowClass_(std::move(windowClass)) {}
 
 void ControlBase::RegisterWindowClass() const {
-  const auto* name = reinterpret_cast<const wchar_t*>(windowClass_.c_str());
+  const auto* name = win32::W(windowClass_);
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(ThisModule(), name, &existing)) return;
+  if (GetClassInfoExW(win32::ThisModule(), name, &existing)) return;
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
   cls.style = CS_HREDRAW | CS_VREDRAW;
   cls.lpfnWndProc = &ControlBase::WindowProc;
-  cls.hInstance = ThisModule();
+  cls.hInstance = win32::ThisModule();
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   cls.lpszClassName = name;
@@ -40,16 +35,11 @@ Status ControlBase::CreateControlWindow(intptr_t parent, intptr_t* window) noexc
     if (!IsWindow(parentWindow)) Raise(kErrInvalidCall, windowClass_, u"The parent is no window");
     RegisterWindowClass();
     const RECT bounds = InitialBounds(parentWindow);
-    AddRef();  // the window's count; WM_NCDESTROY gives it back
-    const HWND created = CreateWindowExW(0, reinterpret_cast<const wchar_t*>(windowClass_.c_str()),
-                                         L"", WS_CHILD | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-                                         bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                         parentWindow, nullptr, ThisModule(), this);
-    if (!created) {
-      // Without WM_NCCREATE the window never took the count; with it, WM_NCDESTROY gave it back.
-      if (!windowHoldsCount_) Release();
-      Raise(kErrAppDefined, windowClass_, u"The control's window cannot be created");
-    }
+    const HWND created =
+        CreateWindowExW(0, win32::W(windowClass_), L"", WS_CHILD | WS_CLIPSIBLINGS, bounds.left,
+                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                        parentWindow, nullptr, win32::ThisModule(), this);
+    if (!created) Raise(kErrAppDefined, windowClass_, u"The control's window cannot be created");
     *window = reinterpret_cast<intptr_t>(created);
   });
 }
@@ -89,35 +79,37 @@ void ControlBase::AddProperty(int32_t dispId, std::u16string name, Getter get, S
             });
 }
 
-LRESULT CALLBACK ControlBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<ControlBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    self->windowHoldsCount_ = true;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
+LRESULT CALLBACK ControlBase::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) OnNcCreate(window, lParam);
   auto* self = reinterpret_cast<ControlBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    LRESULT result = 0;
-    try {
-      result = self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-      result = DefWindowProcW(window, message, wParam, lParam);
-    }
-    self->window_ = nullptr;
-    self->windowHoldsCount_ = false;
-    self->Release();  // may delete the object: nothing touches it afterwards
+  if (message == WM_NCDESTROY) return self->OnNcDestroy(wParam, lParam);
+  return self->Dispatch(message, wParam, lParam);
+}
+
+void ControlBase::OnNcCreate(HWND window, LPARAM lParam) noexcept {
+  auto* self = static_cast<ControlBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  self->window_ = window;
+  self->windowHold_ = Ref<IControl>::Share(self);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+}
+
+LRESULT ControlBase::OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept {
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  // Given back on return, which may delete the object: nothing touches it after that.
+  const Ref<IControl> windowHold = std::move(windowHold_);
+  const LRESULT result = Dispatch(WM_NCDESTROY, wParam, lParam);
+  window_ = nullptr;
+  return result;
+}
+
+LRESULT ControlBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  LRESULT result = 0;
+  if (Contain(windowClass_, [&] { result = HandleMessage(message, wParam, lParam); })) {
     return result;
   }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    // No exception crosses the window procedure into the platform.
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
+  return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 }  // namespace vx::controlkit

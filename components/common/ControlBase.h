@@ -5,6 +5,9 @@
 // object outlives its window whoever lets go first; the window procedure finds the object
 // through GWLP_USERDATA, which WM_NCDESTROY clears before the count is given back.
 //
+// Errors: an error escaping HandleMessage does not cross the window procedure; it is written as
+// one line to the debugger output (vx::Contain) and the message goes on to DefWindowProcW.
+//
 // Late-bound properties: a member registered with AddProperty reads with no argument and writes
 // with one, so a caller writes  Caption "x"  as a call of Caption with one argument.
 #pragma once
@@ -53,16 +56,18 @@ class ControlBase : public ObjectImpl<IControl> {
   void AddProperty(int32_t dispId, std::u16string name, Getter get, Setter set = {});
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+  static void OnNcCreate(HWND window, LPARAM lParam) noexcept;
+  LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void RegisterWindowClass() const;
 
   std::u16string windowClass_;
   HWND window_ = nullptr;
   IEventSink* sink_ = nullptr;
-  bool windowHoldsCount_ = false;
+  // The window's count on this object, from WM_NCCREATE to WM_NCDESTROY.
+  Ref<IControl> windowHold_;
 };
-
-// The module (DLL or program) this code is linked into: window classes are registered for it.
-HINSTANCE ThisModule() noexcept;
 
 }  // namespace vx::controlkit

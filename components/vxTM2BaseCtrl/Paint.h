@@ -7,9 +7,6 @@
 
 namespace vx::basectrl {
 
-// Pixels at the screen's pixels per inch for a length designed at 96.
-int ScaledPixels(int pixelsAt96) noexcept;
-
 // The begin/end of a WM_PAINT: the control's background is filled with the button face colour.
 class PaintScope {
  public:
@@ -27,7 +24,8 @@ class PaintScope {
   RECT client_{};
 };
 
-// One line of text in rect with the GUI font (format: DrawTextW flags besides DT_SINGLELINE).
+// One line of text in rect with the GUI font (format: DrawTextW flags besides DT_SINGLELINE); the
+// device context's font, background mode and text colour are as before afterwards.
 void DrawLine(HDC dc, std::u16string_view text, RECT rect, UINT format) noexcept;
 
 }  // namespace vx::basectrl

@@ -16,9 +16,13 @@ ctlFlatLabel::ctlFlatLabel() : ControlBase(u"vxTM2BaseCtrl.ctlFlatLabel") {
 
 LRESULT ctlFlatLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  Paint();
+  return 0;
+}
+
+void ctlFlatLabel::Paint() const {
   PaintScope paint(Window());
   DrawLine(paint.dc(), caption_, paint.client(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
-  return 0;
 }
 
 }  // namespace vx::basectrl

@@ -15,6 +15,8 @@ class ctlFlatLabel : public controlkit::ControlBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void Paint() const;
+
   std::u16string caption_;
 };
 

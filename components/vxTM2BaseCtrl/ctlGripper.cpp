@@ -1,9 +1,10 @@
 #include "ctlGripper.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "Paint.h"
+#include "contracts/Contain.h"
+#include "win32/Unique.h"
 
 namespace vx::basectrl {
 namespace {
@@ -11,39 +12,38 @@ namespace {
 // The grips with a window on this thread and the hook that watches their parents.
 struct ParentWatch {
   std::vector<ctlGripper*> grips;
-  HHOOK hook = nullptr;
+  win32::UniqueHook hook;
 };
 thread_local ParentWatch tWatch;
 
-LRESULT CALLBACK AfterWindowProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION) {
-    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (sent->message == WM_SIZE) {
-      // A copy: moving a grip runs window procedures that may add or remove grips.
-      const std::vector<ctlGripper*> grips = tWatch.grips;
-      for (ctlGripper* grip : grips) {
-        if (grip->Window() && GetParent(grip->Window()) == sent->hwnd) grip->FollowCorner();
-      }
-    }
+void FollowParent(HWND parent) {
+  // A copy: moving a grip runs window procedures that may add or remove grips.
+  const std::vector<ctlGripper*> grips = tWatch.grips;
+  for (ctlGripper* grip : grips) {
+    if (grip->Window() && GetParent(grip->Window()) == parent) grip->FollowCorner();
+  }
+}
+
+LRESULT CALLBACK AfterWindowProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+  const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_SIZE) {
+    Contain(u"ctlGripper", [&] { FollowParent(sent->hwnd); });
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Every new grip asks for the hook while there is none, so a refused hook is asked for again.
 void Watch(ctlGripper* grip) {
-  if (tWatch.grips.empty()) {
-    tWatch.hook =
-        SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, GetCurrentThreadId());
-  }
   tWatch.grips.push_back(grip);
+  if (!tWatch.hook) {
+    tWatch.hook.reset(
+        SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, GetCurrentThreadId()));
+  }
 }
 
 void Unwatch(ctlGripper* grip) {
-  auto& grips = tWatch.grips;
-  grips.erase(std::remove(grips.begin(), grips.end(), grip), grips.end());
-  if (grips.empty() && tWatch.hook) {
-    UnhookWindowsHookEx(tWatch.hook);
-    tWatch.hook = nullptr;
-  }
+  std::erase(tWatch.grips, grip);
+  if (tWatch.grips.empty()) tWatch.hook.reset();
 }
 
 SIZE WindowSize(HWND window) {
@@ -86,41 +86,46 @@ LRESULT ctlGripper::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       Unwatch(this);
       return 0;
-    case WM_WINDOWPOSCHANGING: {
-      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-      const HWND parent = GetParent(Window());
-      if (parent && !(pos->flags & SWP_NOMOVE)) {
-        const SIZE size = (pos->flags & SWP_NOSIZE) ? WindowSize(Window()) : SIZE{pos->cx, pos->cy};
-        const POINT corner = CornerFor(parent, size);
-        pos->x = corner.x;
-        pos->y = corner.y;
-        pos->hwndInsertAfter = HWND_TOP;
-        pos->flags &= ~SWP_NOZORDER;
-      }
+    case WM_WINDOWPOSCHANGING:
+      KeepInCorner(*reinterpret_cast<WINDOWPOS*>(lParam));
       return 0;
-    }
     case WM_SIZE:
       // A new size moves the top-left so that the bottom-right stays in the corner.
       FollowCorner();
       return 0;
-    case WM_PAINT: {
-      PaintScope paint(Window());
-      RECT grip = paint.client();
-      DrawFrameControl(paint.dc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    case WM_PAINT:
+      Paint();
       return 0;
-    }
     case WM_NCHITTEST:
       return TopLevelMaximised() ? HTCLIENT : HTBOTTOMRIGHT;
     case WM_NCLBUTTONDOWN:
-      if (wParam == HTBOTTOMRIGHT) {
-        // The top-level window's own sizing, not the grip's.
-        return SendMessageW(GetAncestor(Window(), GA_ROOT), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT,
-                            lParam);
-      }
-      return DefaultHandling(message, wParam, lParam);
+      return OnNcLButtonDown(wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);
   }
+}
+
+void ctlGripper::KeepInCorner(WINDOWPOS& pos) const {
+  const HWND parent = GetParent(Window());
+  if (!parent || (pos.flags & SWP_NOMOVE)) return;
+  const SIZE size = (pos.flags & SWP_NOSIZE) ? WindowSize(Window()) : SIZE{pos.cx, pos.cy};
+  const POINT corner = CornerFor(parent, size);
+  pos.x = corner.x;
+  pos.y = corner.y;
+  pos.hwndInsertAfter = HWND_TOP;
+  pos.flags &= ~SWP_NOZORDER;
+}
+
+void ctlGripper::Paint() const {
+  PaintScope paint(Window());
+  RECT grip = paint.client();
+  DrawFrameControl(paint.dc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+LRESULT ctlGripper::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
+  // The top-level window's own sizing, not the grip's.
+  if (wParam != HTBOTTOMRIGHT) return DefaultHandling(WM_NCLBUTTONDOWN, wParam, lParam);
+  return SendMessageW(GetAncestor(Window(), GA_ROOT), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, lParam);
 }
 
 }  // namespace vx::basectrl

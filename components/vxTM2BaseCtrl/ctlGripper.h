@@ -10,7 +10,8 @@
 // subclassing schemes on one window undo each other in the wrong order (comctl32's
 // RemoveWindowSubclass restores its saved procedure unconditionally under Wine). Instead the
 // grips of a thread share one thread-local WH_CALLWNDPROCRET hook that sees the WM_SIZE their
-// parents receive; it is installed with the first grip window and removed with the last.
+// parents receive; it is installed with the first grip window (asked for again by the next grip
+// when it was refused) and removed with the last.
 // Every placement asked of the grip (by a container too) is turned into the corner position, on
 // top of its siblings; its size is the container's to choose.
 #pragma once
@@ -32,6 +33,9 @@ class ctlGripper : public controlkit::ControlBase {
 
  private:
   bool TopLevelMaximised() const noexcept;
+  void KeepInCorner(WINDOWPOS& pos) const;
+  void Paint() const;
+  LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace vx::basectrl

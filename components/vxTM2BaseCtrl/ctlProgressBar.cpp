@@ -31,19 +31,24 @@ void ctlProgressBar::Set(int32_t min, int32_t max, int32_t value, Here here) {
 }
 
 int ctlProgressBar::FilledWidth(int width) const noexcept {
-  const long long range = static_cast<long long>(max_) - min_;
-  return static_cast<int>(static_cast<long long>(width) * (value_ - min_) / range);
+  // Min..Max may span the whole 32-bit range: differences and the product need 64 bits.
+  const int64_t range = int64_t{max_} - min_;
+  return static_cast<int>(int64_t{width} * (int64_t{value_} - min_) / range);
 }
 
 LRESULT ctlProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  Paint();
+  return 0;
+}
+
+void ctlProgressBar::Paint() const {
   PaintScope paint(Window());
   RECT track = paint.client();
   DrawEdge(paint.dc(), &track, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   RECT filled = track;
   filled.right = track.left + FilledWidth(track.right - track.left);
   FillRect(paint.dc(), &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
-  return 0;
 }
 
 }  // namespace vx::basectrl

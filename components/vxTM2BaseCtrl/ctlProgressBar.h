@@ -20,6 +20,7 @@ class ctlProgressBar : public controlkit::ControlBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void Paint() const;
   void Set(int32_t min, int32_t max, int32_t value, Here here = Here::current());
 
   int32_t min_ = 0;

@@ -4,6 +4,7 @@
 
 #include "Paint.h"
 #include "common/LateBound.h"
+#include "win32/ScreenDpi.h"
 
 namespace vx::basectrl {
 
@@ -11,7 +12,9 @@ using controlkit::ArgInt32;
 using controlkit::ArgText;
 
 ctlStatusBar::ctlStatusBar()
-    : ControlBase(u"vxTM2BaseCtrl.ctlStatusBar"), height_(ScaledPixels(kHeightAt96)), panels_(1) {
+    : ControlBase(u"vxTM2BaseCtrl.ctlStatusBar"),
+      height_(win32::ScaledFrom96(kHeightAt96)),
+      panels_(1) {
   AddMember(1, u"SetPanelText", [this](std::span<const Value> args) {
     panels_[PanelIndex(ArgInt32(args, 0))] = ArgText(args, 1);
     Invalidate();
@@ -75,11 +78,9 @@ void ctlStatusBar::Paint() {
 
 LRESULT ctlStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_WINDOWPOSCHANGING: {
-      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (!(pos->flags & SWP_NOSIZE)) pos->cy = height_;
+    case WM_WINDOWPOSCHANGING:
+      KeepHeight(*reinterpret_cast<WINDOWPOS*>(lParam));
       return 0;
-    }
     case WM_PAINT:
       Paint();
       return 0;
@@ -87,22 +88,29 @@ LRESULT ctlStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       pressed_ = true;
       SetCapture(Window());
       return 0;
-    case WM_LBUTTONUP: {
-      const bool wasPressed = pressed_;
-      pressed_ = false;
-      if (GetCapture() == Window()) ReleaseCapture();
-      RECT client{};
-      GetClientRect(Window(), &client);
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && PtInRect(&client, at)) RaiseEvent(u"Click");
+    case WM_LBUTTONUP:
+      OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    }
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != Window()) pressed_ = false;
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
   }
+}
+
+void ctlStatusBar::KeepHeight(WINDOWPOS& pos) const {
+  if (!(pos.flags & SWP_NOSIZE)) pos.cy = height_;
+}
+
+// A press and release inside the bar is a click.
+void ctlStatusBar::OnButtonUp(POINT at) {
+  const bool wasPressed = pressed_;
+  pressed_ = false;
+  if (GetCapture() == Window()) ReleaseCapture();
+  RECT client{};
+  GetClientRect(Window(), &client);
+  if (wasPressed && PtInRect(&client, at)) RaiseEvent(u"Click");
 }
 
 }  // namespace vx::basectrl

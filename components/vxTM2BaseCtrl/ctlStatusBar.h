@@ -36,6 +36,8 @@ class ctlStatusBar : public controlkit::ControlBase {
   size_t PanelIndex(int32_t index, Here here = Here::current()) const;
   void SetPanelCount(int32_t count, Here here = Here::current());
   void Paint();
+  void KeepHeight(WINDOWPOS& pos) const;
+  void OnButtonUp(POINT at);
 
   int height_;
   std::vector<std::u16string> panels_;

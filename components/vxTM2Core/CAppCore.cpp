@@ -7,7 +7,10 @@
 #include "Navigation.h"
 #include "Texts.h"
 #include "UserSettings.h"
+#include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
+#include "contracts/Contain.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -15,8 +18,7 @@ namespace {
 constexpr std::u16string_view kCategory = u"Core";
 
 std::u16string ErrorText(const ErrorInfo& error) {
-  std::u16string text;
-  for (const char c : std::to_string(error.number)) text += static_cast<char16_t>(c);
+  std::u16string text = DecimalText(error.number);
   text += u" (";
   text += error.source;
   text += u") ";
@@ -108,13 +110,11 @@ void CAppCore::Show(std::u16string_view progId) {
 
 void CAppCore::ShowScreen(std::u16string_view progId) noexcept {
   if (!gui_) return;
-  try {
-    Show(progId);
-  } catch (const Error& e) {
-    ReportFailure(u"The page cannot be shown.", e.info());
-  } catch (...) {
-    ReportFailure(u"The page cannot be shown.", {kErrOutOfMemory, u"vxTM2Core", u""});
-  }
+  Contain(
+      kCategory, [&] { Show(progId); },
+      [this](std::u16string_view, const ErrorInfo& error) noexcept {
+        ReportFailure(u"The page cannot be shown.", error);
+      });
 }
 
 void CAppCore::EndProgram() noexcept {
@@ -136,23 +136,21 @@ std::u16string CAppCore::SettingsSummary() const {
 }
 
 void CAppCore::SetStatusText(std::u16string_view text) noexcept {
-  try {
+  // The status bar is a courtesy; a failing one changes nothing else.
+  Contain(kCategory, [&] {
     Ref<IObject> statusBar;
     if (!gui_->GetStatusBar(&statusBar).ok() || !statusBar) return;
     CallByName(statusBar, u"SetPanelText", {int32_t{1}, std::u16string(text)});
-  } catch (...) {
-    // The status bar is a courtesy; a failing one changes nothing else.
-  }
+  });
 }
 
 void CAppCore::ReportFailure(std::u16string_view what, const ErrorInfo& error) noexcept {
-  try {
+  Contain(kCategory, [&] {
     const std::u16string text = std::u16string(what) + u"\r\n\r\n" + ErrorText(error);
     (void)project_->Log(kCategory, u"ERROR: " + ErrorText(error));
-    MessageBoxW(GetActiveWindow(), reinterpret_cast<const wchar_t*>(text.c_str()),
-                reinterpret_cast<const wchar_t*>(kProductName), MB_OK | MB_ICONEXCLAMATION);
-  } catch (...) {
-  }
+    MessageBoxW(GetActiveWindow(), win32::W(text), reinterpret_cast<const wchar_t*>(kProductName),
+                MB_OK | MB_ICONEXCLAMATION);
+  });
 }
 
 }  // namespace vx::samplecore

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "contracts/AsciiText.h"
 #include "contracts/Text.h"
 
 namespace vx::samplecore {
@@ -15,7 +16,7 @@ constexpr int kComfortableWidth = 960;
 constexpr int kComfortableHeight = 680;
 
 std::u16string Decimal(double value) {
-  return FromUtf8(std::to_string(static_cast<long long>(std::lround(value))));
+  return DecimalText(std::lround(value));
 }
 
 // The third field of a geometry text: the window's width in toolkit twips.

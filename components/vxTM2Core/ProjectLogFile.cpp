@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "contracts/Contain.h"
 #include "contracts/Text.h"
 
 namespace vx::samplecore {
@@ -71,17 +72,15 @@ std::wstring DefaultLogPath() {
 
 ProjectLogFile::ProjectLogFile(std::wstring path) : path_(std::move(path)) {
   CreateFolderOf(path_);
-  file_ = CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-ProjectLogFile::~ProjectLogFile() {
-  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  file_ = win32::OpenedFile(CreateFileW(path_.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool ProjectLogFile::Append(std::u16string_view category, std::u16string_view message) noexcept {
-  if (file_ == INVALID_HANDLE_VALUE) return false;
-  try {
+  if (!file_) return false;
+  bool appended = false;
+  Contain(u"ProjectLogFile", [&] {
     std::u16string line = TimeStamp();
     line += u'\t';
     line += EscapeForLogLine(category);
@@ -90,15 +89,15 @@ bool ProjectLogFile::Append(std::u16string_view category, std::u16string_view me
     line += u"\r\n";
     const std::string bytes = ToUtf8(line);
     DWORD written = 0;
-    return WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-  } catch (...) {
-    return false;
-  }
+    appended =
+        WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+  });
+  return appended;
 }
 
 void ProjectLogFile::Flush() noexcept {
-  if (file_ != INVALID_HANDLE_VALUE) FlushFileBuffers(file_);
+  if (file_) FlushFileBuffers(file_.get());
 }
 
 }  // namespace vx::samplecore

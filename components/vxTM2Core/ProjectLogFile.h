@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "win32/Unique.h"
+
 namespace vx::samplecore {
 
 // A log line's text made safe for a line-based file: control characters and backslashes are
@@ -21,7 +23,6 @@ std::wstring DefaultLogPath();
 class ProjectLogFile {
  public:
   explicit ProjectLogFile(std::wstring path);
-  ~ProjectLogFile();
   ProjectLogFile(const ProjectLogFile&) = delete;
   ProjectLogFile& operator=(const ProjectLogFile&) = delete;
 
@@ -34,7 +35,7 @@ class ProjectLogFile {
 
  private:
   std::wstring path_;
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  win32::UniqueHandle file_;
 };
 
 }  // namespace vx::samplecore

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "common/LateBound.h"
+#include "win32/ScreenDpi.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -13,21 +16,11 @@ constexpr int kButtonWidthAt96 = 220;
 constexpr int kButtonHeightAt96 = 30;
 constexpr int kGapAt96 = 10;
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
-HFONT MakeFont(int heightAt96, int weight) {
-  return CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+win32::UniqueFont MakeFont(int heightAt96, int weight) {
+  return win32::UniqueFont(CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE,
+                                       FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                       DEFAULT_PITCH | FF_SWISS, L"Segoe UI"));
 }
 
 }  // namespace
@@ -52,12 +45,12 @@ void ScreenBase::AddCommandMember(int32_t dispId) {
 void ScreenBase::OnCommand(std::u16string_view) {}
 
 int ScreenBase::Scaled(int pixelsAt96) {
-  return MulDiv(pixelsAt96, ScreenDpi(), 96);
+  return win32::ScaledFrom96(pixelsAt96);
 }
 
 void ScreenBase::SetText(std::u16string text) {
   content_.text = std::move(text);
-  if (textLabel_) SetWindowTextW(textLabel_, Wide(content_.text));
+  if (textLabel_) SetWindowTextW(textLabel_, win32::W(content_.text));
 }
 
 RECT ScreenBase::InitialBounds(HWND parent) {
@@ -68,9 +61,9 @@ RECT ScreenBase::InitialBounds(HWND parent) {
 
 HWND ScreenBase::CreateChild(const wchar_t* windowClass, const std::u16string& text, DWORD style,
                              int id) {
-  return CreateWindowExW(0, windowClass, Wide(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
-                         Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         controlkit::ThisModule(), nullptr);
+  return CreateWindowExW(0, windowClass, win32::W(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10,
+                         10, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         win32::ThisModule(), nullptr);
 }
 
 void ScreenBase::CreateChildren() {
@@ -78,12 +71,12 @@ void ScreenBase::CreateChildren() {
   textFont_ = MakeFont(14, FW_NORMAL);
   titleLabel_ = CreateChild(L"STATIC", content_.title, SS_LEFT, 0);
   textLabel_ = CreateChild(L"STATIC", content_.text, SS_LEFT, 0);
-  SendMessageW(titleLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
-  SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+  SendMessageW(titleLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+  SendMessageW(textLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
   int id = kFirstButtonId;
   for (const ScreenButton& button : content_.buttons) {
     HWND created = CreateChild(L"BUTTON", button.label, BS_PUSHBUTTON | WS_TABSTOP, id++);
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     buttons_.push_back(created);
   }
   CreateExtras();
@@ -107,10 +100,15 @@ void ScreenBase::Layout() {
   LayoutExtras(margin, top, width);
 }
 
-void ScreenBase::DestroyFonts() noexcept {
-  if (titleFont_) DeleteObject(titleFont_);
-  if (textFont_) DeleteObject(textFont_);
-  titleFont_ = textFont_ = nullptr;
+// True when the command was a click of one of the page's buttons, which has run its action.
+bool ScreenBase::OnButtonCommand(WPARAM wParam) {
+  const int index = LOWORD(wParam) - kFirstButtonId;
+  if (HIWORD(wParam) != BN_CLICKED || index < 0 ||
+      index >= static_cast<int>(content_.buttons.size())) {
+    return false;
+  }
+  content_.buttons[index].onClick(*this);
+  return true;
 }
 
 LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -125,17 +123,13 @@ LRESULT ScreenBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The page itself takes no keys; its first button does.
       if (!buttons_.empty()) SetFocus(buttons_.front());
       return 0;
-    case WM_COMMAND: {
-      const int index = LOWORD(wParam) - kFirstButtonId;
-      if (HIWORD(wParam) == BN_CLICKED && index >= 0 &&
-          index < static_cast<int>(content_.buttons.size())) {
-        content_.buttons[index].onClick(*this);
-        return 0;
-      }
+    case WM_COMMAND:
+      if (OnButtonCommand(wParam)) return 0;
       break;
-    }
     case WM_DESTROY:
-      DestroyFonts();
+      // The labels hold the fonts without owning them and are destroyed right after this.
+      titleFont_.reset();
+      textFont_.reset();
       break;
     default:
       break;

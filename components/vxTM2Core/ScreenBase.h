@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/ControlBase.h"
+#include "win32/Unique.h"
 
 namespace vx::samplecore {
 
@@ -55,14 +56,14 @@ class ScreenBase : public controlkit::ControlBase {
  private:
   void CreateChildren();
   void Layout();
-  void DestroyFonts() noexcept;
+  bool OnButtonCommand(WPARAM wParam);
 
   ScreenContent content_;
   HWND titleLabel_ = nullptr;
   HWND textLabel_ = nullptr;
   std::vector<HWND> buttons_;
-  HFONT titleFont_ = nullptr;
-  HFONT textFont_ = nullptr;
+  win32::UniqueFont titleFont_;
+  win32::UniqueFont textFont_;
 };
 
 }  // namespace vx::samplecore

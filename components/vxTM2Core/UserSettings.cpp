@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/Unique.h"
+
 namespace vx::samplecore {
 namespace {
 
@@ -10,28 +12,14 @@ constexpr wchar_t kGeometryValue[] = L"Geometry";
 // Far more than five numbers need; a longer value is not ours.
 constexpr DWORD kMaxGeometryBytes = 256;
 
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  ~RegistryKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  HKEY* Receive() noexcept { return &key_; }
-  HKEY get() const noexcept { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 std::optional<std::u16string> LoadGeometry() {
-  RegistryKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
     return std::nullopt;
   }
+  const win32::UniqueHkey key(opened);
   wchar_t buffer[kMaxGeometryBytes / sizeof(wchar_t) + 1] = {};
   DWORD type = 0;
   DWORD size = kMaxGeometryBytes;
@@ -47,11 +35,12 @@ std::optional<std::u16string> LoadGeometry() {
 
 void SaveGeometry(std::u16string_view geometry) {
   if (geometry.empty() || geometry.front() == u' ') return;
-  RegistryKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
+  HKEY created = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
                       nullptr) != ERROR_SUCCESS) {
     return;
   }
+  const win32::UniqueHkey key(created);
   const std::u16string text(geometry);
   RegSetValueExW(key.get(), kGeometryValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));

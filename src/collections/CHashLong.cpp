@@ -1,6 +1,7 @@
 #include "collections/CHashLong.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -13,6 +14,9 @@ namespace {
 
 constexpr std::u16string_view kPrefix = u"CHashLong.";
 constexpr uint32_t kHashMask = 0x7FFFFFFFu;
+constexpr size_t kBothHashesLength = 16;
+constexpr uint32_t kProbeGroup = 4;
+constexpr int32_t kPrefetchCapacity = 32 * 1024;
 
 std::u16string Described(std::u16string_view text, std::u16string_view key) {
   std::u16string description(text);
@@ -20,19 +24,42 @@ std::u16string Described(std::u16string_view text, std::u16string_view key) {
   return description;
 }
 
-// Once the home slot is taken, the next few slots of the sequence are known at once: asking
-// for them together overlaps their cache misses, which a miss would otherwise wait for in turn.
-template <class Slot>
-void PrefetchProbes(const Slot* slots, uint32_t index, uint32_t step, uint32_t capacity) {
-#if defined(__GNUC__)
-  for (int ahead = 0; ahead < 3; ++ahead) {
-    index += step;
-    if (index >= capacity) index -= capacity;
-    __builtin_prefetch(slots + index);
+// The hashes as plain functions, so that the look-up has them inline.
+//
+// XOR commutes with rotation, so four characters can be folded in with a single rotation of h on
+// the dependency chain; the value is that of rotating after every character.
+uint32_t RotateXorHash(std::u16string_view key) noexcept {
+  uint32_t h = 0;
+  const char16_t* const c = key.data();
+  const size_t length = key.size();
+  size_t i = 0;
+  for (; i + 4 <= length; i += 4) {
+    h = std::rotl(h, 20) ^ (std::rotl(uint32_t{c[i]}, 20) ^ std::rotl(uint32_t{c[i + 1]}, 15)) ^
+        (std::rotl(uint32_t{c[i + 2]}, 10) ^ std::rotl(uint32_t{c[i + 3]}, 5));
   }
-#else
-  (void)slots, (void)index, (void)step, (void)capacity;
-#endif
+  for (; i < length; ++i) h = std::rotl(h ^ c[i], 5);
+  return h;
+}
+
+// Both hashes in one pass: their dependency chains run side by side.
+struct HashPair {
+  uint32_t primary;
+  uint32_t secondary;
+};
+HashPair BothHashes(std::u16string_view key) noexcept {
+  uint32_t primary = 0;
+  uint32_t secondary = 0;
+  for (const char16_t c : key) {
+    primary = std::rotl(primary ^ c, 5);
+    secondary = std::rotl(secondary + c, 11);
+  }
+  return {primary, secondary};
+}
+
+uint32_t RotateAddHash(std::u16string_view key) noexcept {
+  uint32_t h = 0;
+  for (const char16_t c : key) h = std::rotl(h + c, 11);
+  return h;
 }
 
 }  // namespace
@@ -73,10 +100,11 @@ std::vector<std::u16string> CHashLong::GetKeys(vx::Here here) const {
 
 void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
-    CheckAutosize(true);
+    // The check is a call only when it can act: counting passes it millions of times.
+    if (table_.count > table_.growThreshold) CheckAutosize(true);
     const SlotSearch found = FindSlotForInsertion(key);
     if (found.held) {
-      StoreValue(table_, table_.slots[found.index], value);
+      table_.slots[found.index].value = value;
       return;
     }
     Occupy(table_, found.index, found.hash, key, value);
@@ -86,11 +114,11 @@ void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) 
 
 void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
-    CheckAutosize(true);
+    if (table_.count > table_.growThreshold) CheckAutosize(true);
     const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindSlot(key);
     if (found.held) {
-      const Slot& slot = table_.slots[found.index];
-      StoreValue(table_, slot, vx::CheckedAdd(ValueOf(table_, slot), 1));
+      Slot& slot = table_.slots[found.index];
+      slot.value = vx::CheckedAdd(slot.value, 1);
       return;
     }
     if (!addIfMissing)
@@ -105,8 +133,8 @@ void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
     const SlotSearch found = FindSlot(key);
     if (!found.held)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot decrement missing key ", key));
-    const Slot& slot = table_.slots[found.index];
-    StoreValue(table_, slot, vx::CheckedAdd(ValueOf(table_, slot), -1));
+    Slot& slot = table_.slots[found.index];
+    slot.value = vx::CheckedAdd(slot.value, -1);
   });
 }
 
@@ -114,7 +142,7 @@ int32_t CHashLong::GetValue(std::u16string_view key, vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
     const SlotSearch found = FindSlot(key);
     if (!found.held) vx::Raise(vx::kErrAppDefined, {}, Described(u"hash-key not found: ", key));
-    return ValueOf(table_, table_.slots[found.index]);
+    return table_.slots[found.index].value;
   });
 }
 
@@ -127,7 +155,7 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
       uint8_t& state = table_.states[found.index];
       if (found.held) {
         --table_.count;
-        table_.garbage += kRecordHeader + KeyOf(table_, table_.slots[found.index]).size();
+        table_.garbage += table_.slots[found.index].length;
       }
       if (state != kRemoved) {
         state = kRemoved;
@@ -182,72 +210,39 @@ void CHashLong::CheckAutosize(bool growing, vx::Here here) {
 }
 
 uint32_t CHashLong::PrimaryHash(std::u16string_view key, vx::Here here) {
-  return vx::Handled(kPrefix, here, [&] {
-    // XOR commutes with rotation, so four characters can be folded in with a single rotation
-    // of h on the dependency chain; the value is that of rotating after every character.
-    uint32_t h = 0;
-    const char16_t* const c = key.data();
-    const size_t length = key.size();
-    size_t i = 0;
-    for (; i + 4 <= length; i += 4) {
-      h = RotateLeft(h, 20) ^ (RotateLeft(c[i], 20) ^ RotateLeft(c[i + 1], 15)) ^
-          (RotateLeft(c[i + 2], 10) ^ RotateLeft(c[i + 3], 5));
-    }
-    for (; i < length; ++i) h = RotateLeft(h ^ c[i], 5);
-    return h;
-  });
+  return vx::Handled(kPrefix, here, [&] { return RotateXorHash(key); });
 }
 
 uint32_t CHashLong::SecondaryHash(std::u16string_view key, vx::Here here) {
-  return vx::Handled(kPrefix, here, [&] {
-    uint32_t h = 0;
-    for (const char16_t c : key) h = RotateLeft(h + c, 11);
-    return h;
-  });
+  return vx::Handled(kPrefix, here, [&] { return RotateAddHash(key); });
 }
 
 CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here) const {
-  return vx::Handled(kPrefix, here, [&]() -> SlotSearch {
-    if (table_.capacity == 0) vx::Raise(vx::kErrDivisionByZero);
-    const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
-    const uint32_t hash = PrimaryHash(key) & kHashMask;
-    const uint8_t held = HeldState(hash);
-    const uint8_t* const states = table_.states.data();
-    const Slot* const slots = table_.slots.data();
-    uint32_t index = table_.modulus.Of(hash);
-    uint32_t step = 0;  // worked out only when the home slot is taken
-    int32_t firstFree = kNoSlot;
-    // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
-    // stopping there bounds the search also in a table without a vacant slot.
-    for (uint32_t probes = 1;; ++probes) {
-      const uint8_t state = states[index];
-      if (state == held) {
-        if (slots[index].hash == hash && KeysEqual(KeyOf(table_, slots[index]), key)) {
-          statistics_.lookups++;
-          statistics_.probes += probes;
-          return {static_cast<int32_t>(index), true, hash};
-        }
-      } else if (state == kVacant) {
-        statistics_.lookups++;
-        statistics_.probes += probes;
-        return {firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, hash};
-      } else if (state == kRemoved && firstFree == kNoSlot) {
-        firstFree = static_cast<int32_t>(index);
-      }
-      if (probes == capacity) {
-        statistics_.lookups++;
-        statistics_.probes += probes;
-        return {firstFree, false, hash};
-      }
-      if (step == 0) {
-        step = table_.modulus.Of(SecondaryHash(key) & kHashMask);
-        if (step == 0) step = capacity - 1;
-        PrefetchProbes(states, index, step, capacity);
-      }
-      index += step;
-      if (index >= capacity) index -= capacity;
-    }
-  });
+  // Only an uninitialised table fails, so only that case pays for the handler: wrapped, the
+  // look-up itself took a fifth more time.
+  if (table_.capacity == 0) {
+    vx::Handled(kPrefix, here, [] { vx::Raise(vx::kErrDivisionByZero); });
+  }
+  // A short key costs little more for both hashes than for one; a long key's secondary hash,
+  // a serial chain, waits until the home slot is known to be taken.
+  const bool shortKey = key.size() <= kBothHashesLength;
+  const HashPair hashes = shortKey ? BothHashes(key) : HashPair{RotateXorHash(key), 0};
+  const uint32_t hash = hashes.primary & kHashMask;
+  const uint32_t home = table_.modulus.Of(hash);
+  // Where the states outgrow the first-level cache, the probes after the home slot are asked
+  // for together with it, so that a miss waits for memory once rather than twice.
+  uint32_t step = 0;
+  if (shortKey && table_.capacity > kPrefetchCapacity) {
+    step = StepFrom(table_, hashes.secondary);
+    PrefetchGroup(table_, home, step);
+  }
+  const uint8_t state = table_.states[home];
+  if (state == HeldState(hash) && Holds(table_.slots[home], hash, key)) {
+    return Counted({static_cast<int32_t>(home), true, hash}, 1);
+  }
+  if (table_.marks != 0) return ProbeMarked(key, hash, home);
+  if (step == 0) step = shortKey ? StepFrom(table_, hashes.secondary) : StepOf(table_, key);
+  return ProbeUnmarked(key, hash, home, step);
 }
 
 uint32_t CHashLong::RotateLeft(uint32_t value, int32_t bits, vx::Here here) {
@@ -301,15 +296,15 @@ int32_t CHashLong::MaxLong(int32_t a, int32_t b, vx::Here here) {
 
 // ---- termination and clean-up ----
 
-CHashLong::SlotSearch CHashLong::FindSlotForInsertion(std::u16string_view key, vx::Here here) {
-  return vx::Handled(kPrefix, here, [&] {
-    SlotSearch found = FindSlot(key);
-    if (found.index == kNoSlot) {
-      GrowForRoom();
-      found = FindSlot(key);
-    }
-    return found;
-  });
+CHashLong::SlotSearch CHashLong::FindSlotForInsertion(std::u16string_view key) {
+  // No handler of its own: FindSlot and GrowForRoom have theirs, and a wrapper on the path of
+  // every count costs a tenth of it.
+  SlotSearch found = FindSlot(key);
+  if (found.index == kNoSlot) {
+    GrowForRoom();
+    found = FindSlot(key);
+  }
+  return found;
 }
 
 void CHashLong::Resize(int32_t newCapacity, vx::Here here) {
@@ -379,32 +374,119 @@ void CHashLong::CompactRecords() noexcept {
   for (size_t i = 0; i < table_.slots.size(); ++i) {
     if (!(table_.states[i] & kHeld)) continue;
     Slot& slot = table_.slots[i];
-    const auto first = table_.records.begin() + slot.record;
-    const size_t length = kRecordHeader + KeyOf(table_, slot).size();
-    slot.record = static_cast<uint32_t>(compact.size());
-    compact.insert(compact.end(), first, first + static_cast<ptrdiff_t>(length));
+    const std::u16string_view key = KeyOf(table_, slot);
+    slot.key = static_cast<uint32_t>(compact.size());
+    compact.insert(compact.end(), key.begin(), key.end());
   }
   table_.records = std::move(compact);
   table_.garbage = 0;
 }
 
+// ---- probing past the home slot ----
+
+// Without removal marks a probe ends at the key or at the first vacant slot, so the states of
+// several probes can be read at once and the first event found in a bit mask: the loads overlap,
+// and a miss takes one predictable branch per group instead of one unpredictable branch per slot.
+CHashLong::SlotSearch CHashLong::ProbeUnmarked(std::u16string_view key, uint32_t hash,
+                                               uint32_t index, uint32_t step) const noexcept {
+  const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
+  const uint8_t held = HeldState(hash);
+  const uint8_t* const states = table_.states.data();
+  // A prime capacity and a step in 1 .. capacity-1 visit every slot once in `capacity` probes;
+  // stopping there bounds the search also in a table without a vacant slot.
+  // The group starts at the home slot again, whose vacancy thus costs no branch of its own.
+  index = index >= step ? index - step : index + capacity - step;
+  for (uint32_t probes = 0; probes < capacity; probes += kProbeGroup) {
+    uint32_t at[kProbeGroup];
+    uint32_t vacant = 0;
+    uint32_t candidates = 0;
+#pragma GCC unroll 4
+    for (uint32_t k = 0; k < kProbeGroup; ++k) {
+      index += step;
+      if (index >= capacity) index -= capacity;
+      at[k] = index;
+      const uint8_t state = states[index];
+      vacant |= uint32_t{state == kVacant} << k;
+      candidates |= uint32_t{state == held} << k;
+    }
+    if (capacity - probes < kProbeGroup) {
+      const uint32_t inSequence = (1u << (capacity - probes)) - 1;
+      vacant &= inSequence;
+      candidates &= inSequence;
+    }
+    const uint32_t beforeVacant = vacant ? (vacant & (0u - vacant)) - 1 : ~0u;
+    for (uint32_t c = candidates & beforeVacant; c != 0; c &= c - 1) {
+      const int k = std::countr_zero(c);
+      if (Holds(table_.slots[at[k]], hash, key)) {
+        return Counted({static_cast<int32_t>(at[k]), true, hash}, probes + 1 + k);
+      }
+    }
+    if (vacant) {
+      const int k = std::countr_zero(vacant);
+      return Counted({static_cast<int32_t>(at[k]), false, hash}, probes + 1 + k);
+    }
+  }
+  return Counted({kNoSlot, false, hash}, capacity);
+}
+
+// With removal marks an absent key goes to the first marked slot before the first vacant one,
+// which the probe remembers on its way.
+CHashLong::SlotSearch CHashLong::ProbeMarked(std::u16string_view key, uint32_t hash,
+                                             uint32_t index) const noexcept {
+  const uint32_t capacity = static_cast<uint32_t>(table_.capacity);
+  const uint8_t held = HeldState(hash);
+  uint32_t step = 0;
+  int32_t firstFree = kNoSlot;
+  for (uint32_t probes = 1;; ++probes) {
+    const uint8_t state = table_.states[index];
+    if (state == held && Holds(table_.slots[index], hash, key)) {
+      return Counted({static_cast<int32_t>(index), true, hash}, probes);
+    }
+    if (state == kVacant) {
+      return Counted({firstFree == kNoSlot ? static_cast<int32_t>(index) : firstFree, false, hash},
+                     probes);
+    }
+    if (state == kRemoved && firstFree == kNoSlot) firstFree = static_cast<int32_t>(index);
+    if (probes == capacity) return Counted({firstFree, false, hash}, probes);
+    if (step == 0) step = StepOf(table_, key);
+    index += step;
+    if (index >= capacity) index -= capacity;
+  }
+}
+
+CHashLong::SlotSearch CHashLong::Counted(SlotSearch found, uint32_t probes) const noexcept {
+  statistics_.lookups++;
+  statistics_.probes += probes;
+  return found;
+}
+
+bool CHashLong::Holds(const Slot& slot, uint32_t hash, std::u16string_view key) const noexcept {
+  return slot.hash == hash && slot.length == key.size() &&
+         SameChars(table_.records.data() + slot.key, key.data(), key.size());
+}
+
+uint32_t CHashLong::StepOf(const Table& table, std::u16string_view key) noexcept {
+  return StepFrom(table, RotateAddHash(key));
+}
+
+uint32_t CHashLong::StepFrom(const Table& table, uint32_t secondaryHash) noexcept {
+  const uint32_t step = table.modulus.Of(secondaryHash & kHashMask);
+  return step != 0 ? step : static_cast<uint32_t>(table.capacity) - 1;
+}
+
+void CHashLong::PrefetchGroup(const Table& table, uint32_t index, uint32_t step) noexcept {
+  const uint32_t capacity = static_cast<uint32_t>(table.capacity);
+  for (uint32_t k = 0; k < kProbeGroup; ++k) {
+    index += step;
+    if (index >= capacity) index -= capacity;
+    __builtin_prefetch(table.states.data() + index);
+  }
+}
+
 // ---- slot helpers ----
 
 std::u16string_view CHashLong::KeyOf(const Table& table, const Slot& slot) noexcept {
-  const char16_t* const record = table.records.data() + slot.record;
-  uint32_t length;
-  std::memcpy(&length, record, sizeof length);
-  return {record + kRecordHeader, length};
-}
-
-int32_t CHashLong::ValueOf(const Table& table, const Slot& slot) noexcept {
-  int32_t value;
-  std::memcpy(&value, table.records.data() + slot.record + 2, sizeof value);
-  return value;
-}
-
-void CHashLong::StoreValue(Table& table, const Slot& slot, int32_t value) noexcept {
-  std::memcpy(table.records.data() + slot.record + 2, &value, sizeof value);
+  return {table.records.data() + slot.key, slot.length};
 }
 
 uint8_t CHashLong::HeldState(uint32_t hash) noexcept {
@@ -415,25 +497,19 @@ uint8_t CHashLong::HeldState(uint32_t hash) noexcept {
 void CHashLong::Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
                        int32_t value, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
-    // The record goes in first: if that fails, the slot and the count are untouched.
+    // The characters go in first: if that fails, the slot and the count are untouched.
     const size_t offset = table.records.size();
-    if (key.size() > std::numeric_limits<uint32_t>::max() - kRecordHeader - offset) {
-      vx::Raise(vx::kErrOutOfMemory);
-    }
-    const uint32_t length = static_cast<uint32_t>(key.size());
-    char16_t header[kRecordHeader];
-    std::memcpy(header, &length, sizeof length);
-    std::memcpy(header + 2, &value, sizeof value);
-    const size_t needed = offset + kRecordHeader + key.size();
+    if (key.size() > std::numeric_limits<uint32_t>::max() - offset) vx::Raise(vx::kErrOutOfMemory);
+    const size_t needed = offset + key.size();
     if (needed > table.records.capacity()) {
       table.records.reserve(std::max(needed, 2 * table.records.capacity()));
     }
-    table.records.insert(table.records.end(), header, header + kRecordHeader);
     table.records.insert(table.records.end(), key.begin(), key.end());
     uint8_t& state = table.states[static_cast<size_t>(index)];
     if (state == kRemoved) --table.marks;
     state = HeldState(hash);
-    table.slots[static_cast<size_t>(index)] = {hash, static_cast<uint32_t>(offset)};
+    table.slots[static_cast<size_t>(index)] = {hash, value, static_cast<uint32_t>(offset),
+                                               static_cast<uint32_t>(key.size())};
     ++table.count;
   });
 }
@@ -444,8 +520,7 @@ void CHashLong::PlaceSlot(Table& table, const Slot& slot) noexcept {
   uint32_t index = table.modulus.Of(slot.hash);
   if (table.states[index] != kVacant) {
     const uint32_t capacity = static_cast<uint32_t>(table.capacity);
-    uint32_t step = table.modulus.Of(SecondaryHash(KeyOf(table, slot)) & kHashMask);
-    if (step == 0) step = capacity - 1;
+    const uint32_t step = StepOf(table, KeyOf(table, slot));
     do {
       index += step;
       if (index >= capacity) index -= capacity;

@@ -67,15 +67,17 @@ class CHashLong {
   static constexpr uint8_t kRemoved = 1;
   static constexpr uint8_t kHeld = 0x80;
 
+  // The value and the key's length sit beside the hash, so that a look-up reaches the arena only
+  // to compare characters, and a count changes nothing but the slot.
   struct Slot {
-    uint32_t hash = 0;    // primary hash without its sign bit
-    uint32_t record = 0;  // where the key's record starts in Table::records
+    uint32_t hash = 0;  // primary hash without its sign bit
+    int32_t value = 0;
+    uint32_t key = 0;  // where the key's characters start in Table::records
+    uint32_t length = 0;
   };
 
-  // The records of all keys live in one arena: the key's length and its value (two code units
-  // each), then its characters. A resize hands the arena on to the new slots; the records of
-  // removed keys stay behind as garbage until the arena is compacted.
-  static constexpr size_t kRecordHeader = 4;
+  // The characters of all keys live in one arena. A resize hands the arena on to the new slots;
+  // the characters of removed keys stay behind as garbage until the arena is compacted.
   struct Table {
     std::vector<uint8_t> states;
     std::vector<Slot> slots;
@@ -112,16 +114,24 @@ class CHashLong {
   static int32_t MaxLong(int32_t a, int32_t b, vx::Here here = vx::Here::current());
 
   // Beyond the classic routines: the guarantees of termination and bounded probing.
-  SlotSearch FindSlotForInsertion(std::u16string_view key, vx::Here here = vx::Here::current());
+  SlotSearch FindSlotForInsertion(std::u16string_view key);
   void Resize(int32_t newCapacity, vx::Here here = vx::Here::current());
   void GrowForRoom(vx::Here here = vx::Here::current());
   void CleanUpRemovalMarks() noexcept;
   bool RemovalMarksCrowdVacancies() const noexcept;
   void CompactRecords() noexcept;
 
+  // FindSlot past a taken home slot, in a table without and with removal marks.
+  SlotSearch ProbeUnmarked(std::u16string_view key, uint32_t hash, uint32_t home,
+                           uint32_t step) const noexcept;
+  SlotSearch ProbeMarked(std::u16string_view key, uint32_t hash, uint32_t home) const noexcept;
+  SlotSearch Counted(SlotSearch found, uint32_t probes) const noexcept;
+  bool Holds(const Slot& slot, uint32_t hash, std::u16string_view key) const noexcept;
+  static uint32_t StepOf(const Table& table, std::u16string_view key) noexcept;
+  static uint32_t StepFrom(const Table& table, uint32_t secondaryHash) noexcept;
+  static void PrefetchGroup(const Table& table, uint32_t home, uint32_t step) noexcept;
+
   static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
-  static int32_t ValueOf(const Table& table, const Slot& slot) noexcept;
-  static void StoreValue(Table& table, const Slot& slot, int32_t value) noexcept;
   static uint8_t HeldState(uint32_t hash) noexcept;
   static void Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
                      int32_t value, vx::Here here = vx::Here::current());

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "contracts/AsciiText.h"
 #include "contracts/Text.h"
 
 namespace vx {
@@ -9,7 +10,7 @@ namespace {
 
 std::u16string FoldedSource(std::u16string_view prefix, uint32_t line, std::u16string_view source) {
   std::u16string folded(prefix);
-  for (char c : std::to_string(line)) folded += static_cast<char16_t>(c);
+  folded += DecimalText(line);
   folded += u" (";
   folded += source;
   folded += u")";
@@ -83,8 +84,7 @@ void Error::Fold(std::u16string_view prefix, uint32_t callerLine) {
   line_ = callerLine;
 }
 
-void Raise(int32_t number, std::u16string_view source, std::u16string_view description,
-           Here here) {
+void Raise(int32_t number, std::u16string_view source, std::u16string_view description, Here here) {
   throw Error(MakeInfo(number, source, description), here.line());
 }
 

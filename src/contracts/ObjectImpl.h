@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "contracts/AsciiText.h"
 #include "contracts/Object.h"
 #include "contracts/Value.h"
 
@@ -18,8 +19,6 @@ namespace vx {
 
 // Objects of this module still alive; each module has its own count.
 inline std::atomic<int32_t> gLiveObjects{0};
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) noexcept;
 
 template <class... Interfaces>
 class ObjectImpl : public Interfaces... {

@@ -35,8 +35,32 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// A lead byte: how many continuation bytes follow it, and the range the first of them must lie
+// in so that no overlong form, surrogate or code point above U+10FFFF can be spelled.
+struct LeadByte {
+  bool valid;
+  size_t extra;
+  uint8_t payloadMask, firstLow, firstHigh;
+};
+
+LeadByte LeadByteOf(uint8_t b) {
+  if (b < 0x80) return {true, 0, 0x7F, 0, 0};
+  if (b >= 0xC2 && b <= 0xDF) return {true, 1, 0x1F, 0x80, 0xBF};
+  if (b == 0xE0) return {true, 2, 0x0F, 0xA0, 0xBF};
+  if (b == 0xED) return {true, 2, 0x0F, 0x80, 0x9F};
+  if (b >= 0xE1 && b <= 0xEF) return {true, 2, 0x0F, 0x80, 0xBF};
+  if (b == 0xF0) return {true, 3, 0x07, 0x90, 0xBF};
+  if (b >= 0xF1 && b <= 0xF3) return {true, 3, 0x07, 0x80, 0xBF};
+  if (b == 0xF4) return {true, 3, 0x07, 0x80, 0x8F};
+  return {false, 0, 0, 0, 0};
+}
+
+bool IsHigh(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -62,31 +86,19 @@ std::u16string FromUtf8(std::string_view text) {
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    const auto b = static_cast<uint8_t>(text[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || i + extra >= text.size()) {
-      AppendUtf16(out, kReplacement);
-      ++i;
-      continue;
+    const auto lead = static_cast<uint8_t>(text[i]);
+    const LeadByte kind = LeadByteOf(lead);
+    char32_t cp = lead & kind.payloadMask;
+    size_t used = 1;
+    for (; used <= kind.extra && i + used < text.size(); ++used) {
+      const auto next = static_cast<uint8_t>(text[i + used]);
+      const bool first = used == 1;
+      if (next < (first ? kind.firstLow : 0x80) || next > (first ? kind.firstHigh : 0xBF)) break;
+      cp = (cp << 6) | (next & 0x3F);
     }
-    char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-    bool valid = true;
-    for (int k = 1; k <= extra; ++k) {
-      const auto cont = static_cast<uint8_t>(text[i + k]);
-      if ((cont & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      cp = (cp << 6) | (cont & 0x3F);
-    }
-    const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-    if (!valid || cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      AppendUtf16(out, kReplacement);
-      ++i;
-      continue;
-    }
-    AppendUtf16(out, cp);
-    i += extra + 1;
+    // A broken sequence is replaced once, up to the byte that broke it.
+    AppendUtf16(out, kind.valid && used == kind.extra + 1 ? cp : kReplacement);
+    i += used;
   }
   return out;
 }

@@ -1,6 +1,7 @@
 #include "host/TextToNumber.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -57,7 +58,9 @@ float TextToSingle(std::u16string_view text, Here here) {
 }
 
 int32_t TextToLong(std::u16string_view text, Here here) {
-  return RoundToInt32(ParseNumber(text, here), here);
+  const double value = ParseNumber(text, here);
+  if (value != std::trunc(value)) Raise(kErrTypeMismatch, {}, {}, here);
+  return RoundToInt32(value, here);
 }
 
 }  // namespace vx::host

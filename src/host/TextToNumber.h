@@ -14,7 +14,8 @@ namespace vx::host {
 // A single-precision number: optional sign, digits with an optional fraction, optional exponent.
 float TextToSingle(std::u16string_view text, Here here = Here::current());
 
-// The same number rounded to a 32-bit integer, an exact half going to the even neighbour.
+// A whole number as a 32-bit integer ("2", "-7", also "2.0" or "1e1"); a number with a fraction
+// is a type mismatch (13) too, as nothing here may round a value it was given.
 int32_t TextToLong(std::u16string_view text, Here here = Here::current());
 
 }  // namespace vx::host

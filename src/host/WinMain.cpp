@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "contracts/Error.h"
 #include "contracts/Object.h"
 #include "host/frmMain.h"
@@ -20,10 +22,9 @@ constexpr int kExitStartupFailed = 1;
 
 // An error that escaped the window's own handling (its creation failed): the user is told.
 void ReportUnhandled(const vx::Error& error) noexcept {
-  (void)vx::Guard([&] {
-    std::u16string text = u"Error: ";
-    for (char c : std::to_string(error.number())) text += static_cast<char16_t>(c);
-    text += u";" + error.source() + u" " + error.description();
+  vx::Contain(u"WinMain", [&] {
+    const std::u16string text = u"Error: " + vx::DecimalText(error.number()) + u";" +
+                                error.source() + u" " + error.description();
     vx::toolkit::ShowMessageBox(nullptr, text, frmMain::kAppTitle, MB_ICONSTOP | MB_OK);
   });
 }
@@ -42,7 +43,7 @@ int Run() {
   if (mainWindow->LoadFailed()) exitCode = kExitStartupFailed;
   // Teardown in a fixed order: the core if a failed start-up left one, the window, then the
   // project the log was bound to, which holds the core library's last objects; then the leak
-  // check.
+  // check of debug builds.
   mainWindow->ReleaseCore();
   mainWindow.Reset();
   mdlProjectHelpers::UnbindProjectLog();
@@ -54,6 +55,9 @@ int Run() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   vx::toolkit::InitializeProcess();
   const int exitCode = Run();
+#ifndef NDEBUG
+  // Development builds only: a release build must not fail a user's run over a leak at exit.
   vx::toolkit::AssertNoLiveObjects();
+#endif
   return exitCode;
 }

@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
+#include "contracts/Contain.h"
 #include "contracts/Numeric.h"
 #include "contracts/Value.h"
+#include "host/GeometryText.h"
+#include "host/MainWindowLayout.h"
 #include "host/ProgramArguments.h"
-#include "host/TextToNumber.h"
 #include "host/mdlGlobalFMenu.h"
 #include "host/modBasis.h"
 #include "host/modFormSize.h"
@@ -34,6 +37,7 @@ using vx::toolkit::PendingCallScope;
 namespace {
 
 constexpr std::u16string_view kPrefix = u"frmMain.";
+constexpr std::u16string_view kWhere = u"frmMain";
 constexpr std::u16string_view kScreenName = u"myEmbeddedControl";
 constexpr std::u16string_view kStartscreen = u"vxTM2Core.ctlStartscreen";
 constexpr std::u16string_view kServerStartscreen = u"vxTM2Core.ctlServerStartscreen";
@@ -68,26 +72,9 @@ constexpr float kGripSize = 255;
 enum CloseReason : int16_t { kCloseByUser = 0, kCloseByCode = 1 };
 enum WindowStateValue : int16_t { kNormal = 0, kMaximized = 2 };
 
-std::u16string Decimal(int64_t v) {
-  std::u16string text;
-  for (char c : std::to_string(v)) text += static_cast<char16_t>(c);
-  return text;
-}
-
 // Toward zero, as the geometry text writes bounds.
 std::u16string Truncated(float v) {
-  return Decimal(static_cast<int64_t>(std::trunc(v)));
-}
-
-std::vector<std::u16string_view> SplitAtSpaces(std::u16string_view text) {
-  std::vector<std::u16string_view> fields;
-  size_t start = 0;
-  for (;;) {
-    const size_t space = text.find(u' ', start);
-    fields.push_back(text.substr(start, space - start));
-    if (space == std::u16string_view::npos) return fields;
-    start = space + 1;
-  }
+  return vx::DecimalText(static_cast<int64_t>(std::trunc(v)));
 }
 
 // The class name of a screen without its library prefix.
@@ -101,13 +88,6 @@ int32_t PixelDifference(int32_t to, int32_t from, Here here = Here::current()) {
   const int64_t difference = static_cast<int64_t>(to) - from;
   if (difference < INT32_MIN || difference > INT32_MAX) vx::Raise(vx::kErrOverflow, {}, {}, here);
   return static_cast<int32_t>(difference);
-}
-
-// A number of the value helpers' lists as a single-precision value.
-float SingleOf(const vx::Value& v, Here here = Here::current()) {
-  if (const auto* f = std::get_if<float>(&v.storage())) return *f;
-  if (const auto* i = std::get_if<int16_t>(&v.storage())) return *i;
-  vx::Raise(vx::kErrTypeMismatch, {}, {}, here);
 }
 
 vx::Ref<vx::IProject> RequireProject(Here here) {
@@ -138,16 +118,41 @@ frmMain::~frmMain() = default;
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
+// A row of start-up: its name serves readers, logs and tests; its line is where the step is
+// called, which a step with a handler of its own puts into the error's source.
+struct frmMain::StartupStep {
+  std::u16string_view name;
+  void (frmMain::*run)(Here);
+  Here line;
+};
+
 void frmMain::Form_Load() {
-  vx::Ref<vx::IAppServices> services;
+  static constexpr StartupStep kStartup[] = {
+      {u"design controls", &frmMain::CreateDesignControls, Here::current()},
+      {u"settings store from the command line", &frmMain::ReadCommandLine, Here::current()},
+      {u"crash filter", &frmMain::InstallCrashFilter, Here::current()},
+      {u"window bounds", &frmMain::Moved, Here::current()},
+      {u"minimum size", &frmMain::FixMinimumSize, Here::current()},
+      {u"server mode", &frmMain::ReadServerMode, Here::current()},
+      {u"core", &frmMain::StartCore, Here::current()},
+      {u"project log", &frmMain::BindProjectLog, Here::current()},
+      {u"pending-call notice", &frmMain::ConfigurePendingCallNotice, Here::current()},
+      {u"display report", &frmMain::LogDisplay, Here::current()},
+  };
+  mLoaded = vx::kVxFalse;
   try {
     vx::Handled(kPrefix, Here::current(), [&] {
-      CreateDesignControls();
-      RunStartup(services);
+      for (const StartupStep& step : kStartup) {
+        (this->*step.run)(step.line);                           // the first error ends start-up
+        if (step.run == &frmMain::StartCore && !mCore) return;  // so does a core that refused
+      }
+      mLoaded = vx::kVxTrue;
     });
   } catch (const vx::Error& error) {
-    ShowLoadFailure(error, services);
+    ShowLoadFailure(error);
   }
+  settings_.Reset();
+  services_.Reset();
   // The exit point: a start-up that did not complete ends the program.
   if (!mLoaded) Unload();
 }
@@ -174,36 +179,36 @@ void frmMain::CreateDesignControls(Here here) {
   ctlGripper->SetVisible(true, here);
 }
 
-// The steps of start-up; an error leaves them with the line at which it arose.
-void frmMain::RunStartup(vx::Ref<vx::IAppServices>& services, Here) {
-  mLoaded = vx::kVxFalse;
-
+// A new settings store filled from the command line's switches and file name.
+void frmMain::ReadCommandLine(Here) {
   modString::TokenArray args = modString::SplitCommandLine(
       vx::host::ArgumentTextOf(reinterpret_cast<const char16_t*>(GetCommandLineW())));
-
-  auto settings = vx::toolkit::Create<vx::ISettingsStore>(vx::ISettingsStore::kClassName);
-  vx::Check(settings->Init(u"settings"));
+  settings_ = vx::toolkit::Create<vx::ISettingsStore>(vx::ISettingsStore::kClassName);
+  vx::Check(settings_->Init(u"settings"));
 
   std::vector<std::u16string> parameters;
   const bool debug = modString::TakeSwitch(u"debug", 0, 0, args, parameters);
   const bool log = modString::TakeSwitch(u"log", 0, 0, args, parameters);
-  vx::Check(settings->SetValue(u"log", debug || log ? u"y" : u"n"));
+  vx::Check(settings_->SetValue(u"log", debug || log ? u"y" : u"n"));
 
   std::u16string value;
   if (modString::TakeOptionValue(u"autosync", true, args, value)) {
-    vx::Check(settings->SetValue(u"autosync", value));
+    vx::Check(settings_->SetValue(u"autosync", value));
   }
 
   if (args.size() == 1) {
-    vx::Check(settings->SetValue(u"partnership-filename", modString::StripQuotes(args[0])));
+    vx::Check(settings_->SetValue(u"partnership-filename", modString::StripQuotes(args[0])));
   } else if (args.size() > 1) {
     vx::Raise(vx::kErrAppDefined, {}, u"Too many parameters");
   }
+}
 
+void frmMain::InstallCrashFilter(Here) {
   mdlGpfTm2::InstallCrashFilter();
+}
 
-  Moved();
-
+// Each reading takes the window's device context afresh.
+void frmMain::FixMinimumSize(Here) {
   const int32_t dpi = mdlGlobalF::GetLogPixelsX(GetDeviceContext().get());
   const int32_t baseWidth = dpi > kDpiThreshold ? kBaseMinWidthHighDpi : kBaseMinWidth;
   const int32_t minWidth = modBasis::MinLong(
@@ -211,58 +216,56 @@ void frmMain::RunStartup(vx::Ref<vx::IAppServices>& services, Here) {
   const int32_t minHeight = modBasis::MinLong(
       kBaseMinHeight, mdlGlobalF::GetVertRes(GetDeviceContext().get()) - kScreenMargin);
   modFormSize::HookFormSize(Self<vx::IGui>(), minWidth, minHeight, true);
+}
 
+void frmMain::ReadServerMode(Here) {
   const auto serverMode =
       modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, kServerModeValue);
   if (serverMode && *serverMode == u"1") mServerMode = vx::kVxTrue;
+}
 
+// The core may refuse to start: not an error, the program just ends without it.
+void frmMain::StartCore(Here) {
   mCore = vx::toolkit::Create<vx::IAppCore>(vx::IAppCore::kClassName);
-
   vx::VxBool ok = vx::kVxFalse;
   {
     PendingCallScope pending;
-    vx::Check(mCore->Init(this, settings.get(), reinterpret_cast<intptr_t>(InstanceHandle()), &ok));
+    vx::Check(
+        mCore->Init(this, settings_.get(), reinterpret_cast<intptr_t>(InstanceHandle()), &ok));
   }
-  if (!ok) {
-    // The core refuses to start: not an error, the program just ends.
-    mCore.Reset();
-    return;
-  }
-
-  services = vx::QueryAs<vx::IAppServices>(mCore);
-  vx::Ref<vx::IProject> project;
-  vx::Check(services->GetProject(&project));
-  mdlProjectHelpers::BindProjectLog(project, u"Main");
-
-  ConfigurePendingCallNotice();
-
-  LogProject(u"Load", u"Screen:" + mdlStringTm2::MakeTextBlock(
-                                       mdlGlobalF::GetDisplayReport(GetDeviceContext().get())));
-  mLoaded = vx::kVxTrue;
+  if (!ok) mCore.Reset();
 }
 
-void frmMain::ShowLoadFailure(const vx::Error& error,
-                              const vx::Ref<vx::IAppServices>& services) noexcept {
-  mLoadFailed = true;
-  std::u16string text;
-  try {
-    text = Decimal(error.number()) + u";" + error.source() + u" " + error.description();
-  } catch (...) {
-    return;  // not even the text could be made; the window still unloads
-  }
-  if (services) {
+void frmMain::BindProjectLog(Here) {
+  services_ = vx::QueryAs<vx::IAppServices>(mCore);
+  vx::Ref<vx::IProject> project;
+  vx::Check(services_->GetProject(&project));
+  mdlProjectHelpers::BindProjectLog(project, u"Main");
+}
+
+void frmMain::LogDisplay(Here) {
+  LogProject(u"Load", u"Screen:" + mdlStringTm2::MakeTextBlock(
+                                       mdlGlobalF::GetDisplayReport(GetDeviceContext().get())));
+}
+
+void frmMain::ShowLoadFailure(const vx::Error& error) noexcept {
+  loadFailed_ = vx::kVxTrue;
+  // Whatever fails here, the window still unloads.
+  vx::Contain(kWhere, [&] {
+    const std::u16string text =
+        vx::DecimalText(error.number()) + u";" + error.source() + u" " + error.description();
     // Telling the project is worth a try; the user learns of the failure either way.
-    (void)vx::Guard([&] {
-      vx::Ref<vx::IProject> project;
-      vx::Check(services->GetProject(&project));
-      if (!project) vx::Raise(vx::kErrObjectNotSet);
-      vx::Check(project->Log(u"Main", u"ERROR: " + text));
-    });
-  }
-  (void)vx::Guard([&] {
+    if (services_) vx::Contain(kWhere, [&] { LogLoadFailure(text); });
     vx::toolkit::ShowMessageBox(Handle(), std::u16string(kNotInstalled) + text, kAppTitle,
                                 MB_ICONSTOP | MB_OK);
   });
+}
+
+void frmMain::LogLoadFailure(std::u16string_view text) {
+  vx::Ref<vx::IProject> project;
+  vx::Check(services_->GetProject(&project));
+  if (!project) vx::Raise(vx::kErrObjectNotSet);
+  vx::Check(project->Log(u"Main", u"ERROR: " + std::u16string(text)));
 }
 
 void frmMain::ConfigurePendingCallNotice(Here here) {
@@ -281,12 +284,12 @@ void frmMain::ConfigurePendingCallNotice(Here here) {
 void frmMain::Form_Activate() {
   // A core that shows a message box while it activates re-activates the window: that nested
   // activation must not call the core a second time.
-  if (!mLoaded || mActivated || mActivating) return;
-  mActivating = true;
+  if (!mLoaded || mActivated || activating_) return;
+  activating_ = vx::kVxTrue;
   struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{mActivating};
+    vx::VxBool& flag;
+    ~Reset() { flag = vx::kVxFalse; }
+  } reset{activating_};
   vx::Handled(kPrefix, Here::current(), [&] {
     PendingCallScope pending;
     if (mServerMode) {
@@ -320,47 +323,13 @@ void frmMain::Form_Resize() {
 
 void frmMain::RunLayoutPass(Here here) {
   if (!mLoaded) return;
-  vx::Handled(kPrefix, here, [&] {
-    using modGdi::FromDeviceTwipsY;
-    using modGdi::ToDeviceTwipsX;
-    using modGdi::ToDeviceTwipsY;
-    if (moEmbeddedControl) {
-      auto& screen = *moEmbeddedControl;
-      if (screen.Left() != 0) screen.SetLeft(0);
-      if (screen.Top() != 0) screen.SetTop(0);
-      if (screen.Width() != ToDeviceTwipsX(ScaleWidth()))
-        screen.SetWidth(ToDeviceTwipsX(ScaleWidth()));
-      if (!moStatusBar) {
-        if (screen.Height() != ToDeviceTwipsY(ScaleHeight())) {
-          screen.SetHeight(ToDeviceTwipsY(ScaleHeight()));
-        }
-      } else {
-        const auto freeHeight = [&] {
-          return modBasis::MaxOfList(
-              modBasis::List{vx::Value(int16_t{0}),
-                             vx::Value(ToDeviceTwipsY(ScaleHeight()) - moStatusBar->Height())});
-        };
-        if (SingleOf(freeHeight()) != screen.Height()) {
-          screen.SetHeight(SingleOf(freeHeight()));
-        }
-      }
-    }
-    if (moStatusBar) {
-      auto& bar = *moStatusBar;
-      if (bar.Left() != 0) bar.SetLeft(0);
-      const auto barTop = [&] {
-        const float d = ToDeviceTwipsY(ScaleHeight()) - bar.Height();
-        return FromDeviceTwipsY(d);
-      };
-      if (bar.Top() != barTop()) bar.SetTop(barTop());
-      if (bar.Width() != ScaleWidth()) bar.SetWidth(ScaleWidth());
-    }
-  });
+  vx::Handled(kPrefix, here,
+              [&] { MainWindowLayout::Run(*this, moEmbeddedControl.get(), moStatusBar.get()); });
 }
 
 void frmMain::OnStatusBarNotification(std::u16string_view event) noexcept {
   if (event != kStatusBarClick) return;
-  (void)vx::Guard([&] {
+  vx::Contain(kWhere, [&] {
     if (moEmbeddedControl && moEmbeddedControl->Visible()) moEmbeddedControl->SetFocus();
   });
 }
@@ -442,14 +411,20 @@ vx::Ref<vx::IObject> frmMain::DoSetControl(std::u16string_view progId, Here here
 }
 
 vx::Status frmMain::GetStatusBar(vx::Ref<vx::IObject>* statusBar) noexcept {
-  return vx::Guard([&] {
-    vx::Handled(kPrefix, Here::current(),
-                [&] { *statusBar = moStatusBar ? moStatusBar->Object() : vx::Ref<vx::IObject>(); });
-  });
+  return vx::Guard([&] { *statusBar = DoGetStatusBar(); });
+}
+
+vx::Ref<vx::IObject> frmMain::DoGetStatusBar(Here here) {
+  return vx::Handled(kPrefix, here,
+                     [&] { return moStatusBar ? moStatusBar->Object() : vx::Ref<vx::IObject>(); });
 }
 
 vx::Status frmMain::SetCaption(std::u16string_view text) noexcept {
-  return vx::Guard([&] { vx::Handled(kPrefix, Here::current(), [&] { Form::SetCaption(text); }); });
+  return vx::Guard([&] { DoSetCaption(text); });
+}
+
+void frmMain::DoSetCaption(std::u16string_view text, Here here) {
+  vx::Handled(kPrefix, here, [&] { Form::SetCaption(text); });
 }
 
 vx::Status frmMain::Terminate() noexcept {
@@ -483,7 +458,8 @@ vx::Status frmMain::GetGeometry(std::u16string* geometry) noexcept {
 }
 
 std::u16string frmMain::DoGetGeometry(Here here) {
-  return vx::Handled(kPrefix, here, [&] { return msGeometry + u" " + Decimal(WindowState()); });
+  return vx::Handled(kPrefix, here,
+                     [&] { return msGeometry + u" " + vx::DecimalText(WindowState()); });
 }
 
 vx::Status frmMain::SetGeometry(std::u16string_view geometry) noexcept {
@@ -495,54 +471,57 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     float workHeight = 0;
     float workWidth = 0;
     GetWorkAreaSize(workHeight, workWidth);
-    if (geometry.empty()) return;
-    const std::vector<std::u16string_view> fields = SplitAtSpaces(geometry);
-    if (fields.size() < 5) return;
+    const std::optional<vx::host::GeometryFields> fields = vx::host::ParseGeometryText(geometry);
+    if (!fields) return;
     using modBasis::List;
     using modBasis::MaxOfList;
     using modBasis::MinOfList;
     const vx::Value zero(int16_t{0});
-    SetLeft(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[0]))})));
-    SetTop(SingleOf(MaxOfList(List{zero, vx::Value(vx::host::TextToSingle(fields[1]))})));
+    SetLeft(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->left)})));
+    SetTop(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->top)})));
     const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
-    SetWidth(SingleOf(MinOfList(
-        List{vx::Value(workWidth),
-             MaxOfList(List{vx::Value(minWidth), vx::Value(vx::host::TextToSingle(fields[2]))})})));
+    SetWidth(modBasis::SingleOf(MinOfList(List{
+        vx::Value(workWidth), MaxOfList(List{vx::Value(minWidth), vx::Value(fields->width)})})));
     const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
-    SetHeight(SingleOf(MinOfList(List{
-        vx::Value(workHeight),
-        MaxOfList(List{vx::Value(minHeight), vx::Value(vx::host::TextToSingle(fields[3]))})})));
-    const int32_t state = vx::host::TextToLong(fields[4]);
+    SetHeight(modBasis::SingleOf(MinOfList(List{
+        vx::Value(workHeight), MaxOfList(List{vx::Value(minHeight), vx::Value(fields->height)})})));
     // Never restored minimised.
-    if (state == kNormal || state == kMaximized) SetWindowState(static_cast<int16_t>(state));
+    if (fields->state == kNormal || fields->state == kMaximized)
+      SetWindowState(static_cast<int16_t>(fields->state));
   });
 }
 
 vx::Status frmMain::NotifyUser() noexcept {
-  return vx::Guard([&] {
-    vx::Handled(kPrefix, Here::current(), [&] {
-      const HWND window = Handle();
-      if (!window) vx::Raise(vx::kErrObjectNotSet);
-      FlashWindow(window, FALSE);
-      FlashWindow(window, TRUE);
-    });
+  return vx::Guard([&] { DoNotifyUser(); });
+}
+
+void frmMain::DoNotifyUser(Here here) {
+  vx::Handled(kPrefix, here, [&] {
+    const HWND window = Handle();
+    if (!window) vx::Raise(vx::kErrObjectNotSet);
+    FlashWindow(window, FALSE);
+    FlashWindow(window, TRUE);
   });
 }
 
 vx::Status frmMain::RefreshWindow() noexcept {
-  return vx::Guard([&] {
-    vx::Handled(kPrefix, Here::current(), [&] { mdlGlobalF::RefreshMenuBar(Handle()); });
-  });
+  return vx::Guard([&] { DoRefreshWindow(); });
+}
+
+void frmMain::DoRefreshWindow(Here here) {
+  vx::Handled(kPrefix, here, [&] { mdlGlobalF::RefreshMenuBar(Handle()); });
 }
 
 vx::Status frmMain::GetWindowHandle(int32_t* handle) noexcept {
-  return vx::Guard([&] {
-    vx::Handled(kPrefix, Here::current(), [&] {
-      const HWND window = Handle();
-      if (!window) vx::Raise(vx::kErrObjectNotSet);
-      // Window handles carry 32 significant bits, also in a 64-bit process.
-      *handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
-    });
+  return vx::Guard([&] { *handle = DoGetWindowHandle(); });
+}
+
+int32_t frmMain::DoGetWindowHandle(Here here) {
+  return vx::Handled(kPrefix, here, [&] {
+    const HWND window = Handle();
+    if (!window) vx::Raise(vx::kErrObjectNotSet);
+    // Window handles carry 32 significant bits, also in a 64-bit process.
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(window));
   });
 }
 

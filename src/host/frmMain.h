@@ -6,9 +6,10 @@
 // the IGui members; it ends the program through IGui::Terminate, or the user closes the window
 // from a start screen.
 //
-// The window is a counted object: the core, the subclassing tables and WinMain each hold a
-// reference. Every IGui member turns what goes wrong into its status after adding "frmMain." and
-// its line to the error's source.
+// The window is a counted object: the core, the subclassing table and WinMain each hold a
+// reference. Every IGui member has one shape: its body DoX runs under frmMain's handler, which
+// adds "frmMain." and the line to the error's source, and the member returns the error as its
+// status.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +36,7 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   // Read-only: true from the first activation after a completed start-up on.
   vx::VxBool Activated() const noexcept { return mActivated; }
   // True when start-up ended in its failure message; WinMain reports it in the exit code.
-  bool LoadFailed() const noexcept { return mLoadFailed; }
+  bool LoadFailed() const noexcept { return vx::FromVxBool(loadFailed_); }
 
   // The end of the program: lets go of a core that a failed start-up left behind. Such a core
   // never ran, so it is not shut down; an orderly end has released it already.
@@ -67,10 +68,22 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   void Form_Unload(int16_t& cancel) override;
 
  private:
-  void CreateDesignControls(vx::Here here = vx::Here::current());
-  void RunStartup(vx::Ref<vx::IAppServices>& services, vx::Here here = vx::Here::current());
-  void ShowLoadFailure(const vx::Error& error, const vx::Ref<vx::IAppServices>& services) noexcept;
-  void ConfigurePendingCallNotice(vx::Here here = vx::Here::current());
+  // Start-up's steps, in the order of the table in Form_Load; here is the line of the step's row.
+  // An error arises at the line where it is raised, or at here for a step that hands it on (the
+  // ones with a handler, and the design controls). A core that refuses to start leaves mCore
+  // empty, which ends start-up without an error.
+  struct StartupStep;
+  void CreateDesignControls(vx::Here here);
+  void ReadCommandLine(vx::Here here);
+  void InstallCrashFilter(vx::Here here);
+  void FixMinimumSize(vx::Here here);
+  void ReadServerMode(vx::Here here);
+  void StartCore(vx::Here here);
+  void BindProjectLog(vx::Here here);
+  void ConfigurePendingCallNotice(vx::Here here);
+  void LogDisplay(vx::Here here);
+  void ShowLoadFailure(const vx::Error& error) noexcept;
+  void LogLoadFailure(std::u16string_view text);
   void OnStatusBarNotification(std::u16string_view event) noexcept;
   // Form_Resize's pass, also run by SetControl before a new screen is shown.
   void RunLayoutPass(vx::Here here = vx::Here::current());
@@ -78,9 +91,14 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   // The bodies of the IGui members, which the shutdown also runs from inside the host.
   vx::Ref<vx::IObject> DoSetControl(std::u16string_view progId,
                                     vx::Here here = vx::Here::current());
+  vx::Ref<vx::IObject> DoGetStatusBar(vx::Here here = vx::Here::current());
+  void DoSetCaption(std::u16string_view text, vx::Here here = vx::Here::current());
+  void DoTerminate(vx::Here here = vx::Here::current());
   std::u16string DoGetGeometry(vx::Here here = vx::Here::current());
   void DoSetGeometry(std::u16string_view geometry, vx::Here here = vx::Here::current());
-  void DoTerminate(vx::Here here = vx::Here::current());
+  void DoNotifyUser(vx::Here here = vx::Here::current());
+  void DoRefreshWindow(vx::Here here = vx::Here::current());
+  int32_t DoGetWindowHandle(vx::Here here = vx::Here::current());
   // Work area of the desktop in toolkit twips: height first, then width.
   void GetWorkAreaSize(float& height, float& width, vx::Here here = vx::Here::current());
 
@@ -92,6 +110,9 @@ class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
   std::shared_ptr<vx::toolkit::ContainedControl> moEmbeddedControl;
   std::shared_ptr<vx::toolkit::ContainedControl> moStatusBar;
   std::shared_ptr<vx::toolkit::ContainedControl> ctlGripper;
-  bool mLoadFailed = false;
-  bool mActivating = false;
+  vx::VxBool loadFailed_ = vx::kVxFalse;
+  vx::VxBool activating_ = vx::kVxFalse;
+  // What start-up's steps hand on to each other; let go of when Form_Load returns.
+  vx::Ref<vx::ISettingsStore> settings_;
+  vx::Ref<vx::IAppServices> services_;
 };

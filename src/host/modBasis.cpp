@@ -51,8 +51,7 @@ std::partial_ordering Compare(const vx::Value& a, const vx::Value& b) {
 
 // The entry that wins every strict comparison of `beats` against the current one.
 template <class Beats>
-vx::Value Extreme(const List& list, Beats beats) {
-  const std::span<const vx::Value> entries = list.Entries();
+vx::Value Extreme(std::span<const vx::Value> entries, Beats beats) {
   if (entries.empty()) return vx::Value();
   const vx::Value* current = &entries.front();
   for (const vx::Value& entry : entries) {
@@ -93,11 +92,21 @@ const vx::Value& List::At(int32_t index, vx::Here here) const {
 }
 
 vx::Value MaxOfList(const List& list, vx::Here here) {
-  return vx::Handled(kPrefix, here, [&] { return Extreme(list, std::is_gt); });
+  return vx::Handled(kPrefix, here, [&] { return Extreme(list.Entries(), std::is_gt); });
+}
+
+vx::Value MaxOfList(std::span<const vx::Value> entries, vx::Here here) {
+  return vx::Handled(kPrefix, here, [&] { return Extreme(entries, std::is_gt); });
+}
+
+float SingleOf(const vx::Value& v, vx::Here here) {
+  if (const auto* f = std::get_if<float>(&v.storage())) return *f;
+  if (const auto* i = std::get_if<int16_t>(&v.storage())) return *i;
+  vx::Raise(vx::kErrTypeMismatch, {}, {}, here);
 }
 
 vx::Value MinOfList(const List& list, vx::Here here) {
-  return vx::Handled(kPrefix, here, [&] { return Extreme(list, std::is_lt); });
+  return vx::Handled(kPrefix, here, [&] { return Extreme(list.Entries(), std::is_lt); });
 }
 
 bool IsInList(const vx::Value& value, const List& list, vx::Here here) {

@@ -51,7 +51,12 @@ class List {
 
 // The largest / smallest entry, the earliest of equal ones; Empty for a list without entries.
 vx::Value MaxOfList(const List& list, vx::Here here = vx::Here::current());
+// The same over entries at hand, which need no list of their own (and so no allocation).
+vx::Value MaxOfList(std::span<const vx::Value> entries, vx::Here here = vx::Here::current());
 vx::Value MinOfList(const List& list, vx::Here here = vx::Here::current());
+
+// A number of the lists above (a single or a 16-bit integer) as a single; error 13 otherwise.
+float SingleOf(const vx::Value& v, vx::Here here = vx::Here::current());
 
 // a if a < b, otherwise b. Cannot fail.
 constexpr int32_t MinLong(int32_t a, int32_t b) noexcept {

@@ -2,19 +2,16 @@
 
 #include <string_view>
 
+#include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "startup/modStringFast.h"
+#include "win32/Unique.h"
 
 namespace mdlGlobalF {
 namespace {
 
 constexpr std::u16string_view kPrefix = u"mdlGlobalF.";
 constexpr int kThemeBufferLength = 256;
-
-std::u16string Decimal(int32_t value) {
-  std::u16string text;
-  for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
-  return text;
-}
 
 int32_t ReadCapability(HDC dc, int index, vx::Here here) {
   return vx::Handled(kPrefix, here, [&] { return static_cast<int32_t>(GetDeviceCaps(dc, index)); });
@@ -23,24 +20,17 @@ int32_t ReadCapability(HDC dc, int index, vx::Here here) {
 // The visual-style library, loaded from the system folder only, freed on every path.
 class ThemeLibrary {
  public:
-  ThemeLibrary() noexcept
-      : module_(LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
-  ThemeLibrary(const ThemeLibrary&) = delete;
-  ThemeLibrary& operator=(const ThemeLibrary&) = delete;
-  ~ThemeLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-
   using GetCurrentThemeNameFn = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
   GetCurrentThemeNameFn GetCurrentThemeName() const noexcept {
     if (!module_) return nullptr;
     // Through a plain function-pointer type, which every function pointer may be cast to.
     return reinterpret_cast<GetCurrentThemeNameFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_, "GetCurrentThemeName")));
+        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "GetCurrentThemeName")));
   }
 
  private:
-  HMODULE module_;
+  vx::win32::UniqueModule module_{
+      LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)};
 };
 
 // Three buffers of spaces for the theme query's answers.
@@ -83,16 +73,14 @@ int32_t GetLogPixelsY(HDC dc, vx::Here here) {
 
 std::u16string GetDisplayReport(HDC dc, vx::Here here) {
   return vx::Handled(kPrefix, here, [dc] {
-    std::u16string report =
-        u"Res:" + Decimal(GetHorzRes(dc)) + u"x" + Decimal(GetVertRes(dc)) + u"\r\n";
-    report += u"DPI:" + Decimal(GetLogPixelsX(dc)) + u"x" + Decimal(GetLogPixelsY(dc)) + u"\r\n";
-    report += u"BITS:" + Decimal(GetDeviceCaps(dc, BITSPIXEL));
+    std::u16string report = u"Res:" + vx::DecimalText(GetHorzRes(dc)) + u"x" +
+                            vx::DecimalText(GetVertRes(dc)) + u"\r\n";
+    report += u"DPI:" + vx::DecimalText(GetLogPixelsX(dc)) + u"x" +
+              vx::DecimalText(GetLogPixelsY(dc)) + u"\r\n";
+    report += u"BITS:" + vx::DecimalText(GetDeviceCaps(dc, BITSPIXEL));
     ThemeBuffers buffers;
     // From here on a failure only ends the theme step.
-    try {
-      report += ThemeLines(buffers);
-    } catch (...) {
-    }
+    vx::Contain(u"mdlGlobalF", [&] { report += ThemeLines(buffers); });
     return report;
   });
 }

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "layout/TwipsArithmetic.h"
-#include "toolkit/DeviceContext.h"
 #include "toolkit/Screen.h"
+#include "win32/ScreenDpi.h"
 
 namespace modGdi {
 namespace {
@@ -17,8 +17,8 @@ float gDeviceTwipsX = 0.0F;
 float gDeviceTwipsY = 0.0F;
 
 float ReadDeviceTwips(int capability) {
-  const vx::toolkit::DeviceContext screen(nullptr);
-  return DeviceTwipsPerPixel(GetDeviceCaps(screen.get(), capability));
+  // An unreadable screen reads as 0, which the arithmetic refuses with error 11.
+  return DeviceTwipsPerPixel(vx::win32::ScreenDpi(capability));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "contracts/Contain.h"
 #include "contracts/IProject.h"
+#include "startup/CrashDump.h"
 #include "startup/FaultText.h"
 #include "startup/mdlProjectHelpers.h"
 
@@ -20,10 +22,7 @@ bool gReported = false;
 // Runs one step of the filter; a step that fails in any way is skipped.
 template <class Step>
 void Try(Step&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-  }
+  vx::Contain(u"mdlGpfTm2", std::forward<Step>(step), &vx::Skip);
 }
 
 FaultText TextOf(const EXCEPTION_POINTERS* pointers) noexcept {
@@ -83,6 +82,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) noexcept {
   if (!gReported) {
     gReported = true;
     Try([&] { LogFirstFault(TextOf(pointers)); });
+    Try([&] { (void)WriteCrashDump(CrashDumpFolder(), pointers); });
   }
   ShowFaultMessage(TextOf(pointers));
   return EXCEPTION_EXECUTE_HANDLER;

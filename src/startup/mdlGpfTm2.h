@@ -21,9 +21,10 @@ void InstallCrashFilter(vx::Here here = vx::Here::current());
 // Leaves faults to the platform's default handling again.
 void RemoveCrashFilter(vx::Here here = vx::Here::current());
 
-// Logs the first fault of the process under "ERROR.GPF" through the bound project, shows the
-// message box for every fault and returns EXCEPTION_EXECUTE_HANDLER, so the process ends with
-// the fault's code and without the platform's crash dialog. Every step is guarded: one that
+// Logs the first fault of the process under "ERROR.GPF" through the bound project and writes a
+// minidump of it to CrashDumpFolder(); shows the message box for every fault and returns
+// EXCEPTION_EXECUTE_HANDLER, so the process ends with the fault's code and without the
+// platform's crash dialog. Every step is guarded: one that
 // fails is skipped and the next runs; nothing escapes.
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS* pointers) noexcept;
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "win32/Unique.h"
+
 namespace modRegistry {
 namespace {
 
@@ -31,19 +33,6 @@ std::u16string FromAnsi(std::string_view ansi) {
                       units);
   return text;
 }
-
-// An open key, closed on every path (RegCloseKey's result does not matter to a reader).
-class OpenKey {
- public:
-  explicit OpenKey(HKEY key) noexcept : key_(key) {}
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  ~OpenKey() { RegCloseKey(key_); }
-  HKEY get() const noexcept { return key_; }
-
- private:
-  HKEY key_;
-};
 
 bool IsStringType(DWORD type) noexcept {
   return type == REG_SZ || type == REG_EXPAND_SZ;
@@ -81,9 +70,10 @@ std::optional<std::u16string> RegReadString(HKEY root, std::u16string_view subKe
                                             std::u16string_view valueName, vx::Here here) {
   return vx::Handled(kPrefix, here, [&]() -> std::optional<std::u16string> {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, ToAnsi(subKey).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, ToAnsi(subKey).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened) !=
+        ERROR_SUCCESS)
       return std::nullopt;
-    const OpenKey key(opened);
+    const vx::win32::UniqueHkey key(opened);
     std::optional<std::string> bytes = ReadStringBytes(key.get(), ToAnsi(valueName));
     if (!bytes) return std::nullopt;
     // A NUL byte is a NUL character in every ANSI code page (trail bytes are never zero).

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "contracts/AsciiText.h"
+
 namespace modString {
 namespace {
 
@@ -49,7 +51,7 @@ bool MatchExtent(const TokenArray& tokens, size_t start, int64_t minParams, int6
 }  // namespace
 
 char16_t LowerCase(char16_t c) noexcept {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  if (c < 0x80) return vx::AsciiLower(c);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 0x20);
   if (c == 0x0130) return u'i';
   if (c == 0x0178) return 0x00FF;

@@ -7,9 +7,10 @@
 #include <mutex>
 #include <string>
 
+#include "contracts/AsciiText.h"
 #include "contracts/Component.h"
 #include "contracts/ObjectImpl.h"
-#include "toolkit/WideText.h"
+#include "win32/WideText.h"
 
 namespace vx::toolkit {
 namespace {
@@ -66,29 +67,21 @@ std::wstring ProgramFolder() {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-std::u16string LowerAscii(std::u16string_view text) {
-  std::u16string lower(text);
-  for (char16_t& c : lower) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-  }
-  return lower;
-}
-
 // Loaded libraries by lower-case name. They are never freed: see the header.
 class LibraryTable {
  public:
   HMODULE Load(std::u16string_view library, std::u16string_view progId, Here here) {
     std::lock_guard lock(mutex_);
-    const std::u16string key = LowerAscii(library);
+    const std::u16string key = AsciiLower(library);
     if (auto it = modules_.find(key); it != modules_.end()) return it->second;
     const std::wstring folder = ProgramFolder();
     if (folder.empty()) RaiseCannotCreate(progId, u"the program's folder is unknown", here);
-    const std::wstring path = folder + ToWide(library) + L".dll";
+    const std::wstring path = folder + win32::ToWide(library) + L".dll";
     HMODULE module = LoadLibraryExW(
         path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
       std::u16string reason = u"the library ";
-      reason += FromWide(path);
+      reason += win32::FromWide(path);
       reason += u" cannot be loaded";
       RaiseCannotCreate(progId, reason, here);
     }

@@ -3,8 +3,6 @@
 #include <utility>
 
 #include "contracts/ObjectImpl.h"
-#include "toolkit/PixelConversion.h"
-#include "toolkit/Screen.h"
 
 namespace vx::toolkit {
 
@@ -44,7 +42,7 @@ HWND ContainedControl::Window(Here here) const {
   return window_;
 }
 
-RECT ContainedControl::Bounds(Here here) const {
+RECT ContainedControl::PixelBounds(Here here) const {
   HWND window = Window(here);
   RECT bounds{};
   GetWindowRect(window, &bounds);
@@ -52,59 +50,13 @@ RECT ContainedControl::Bounds(Here here) const {
   return bounds;
 }
 
-void ContainedControl::Place(const RECT& pixels, Here here) {
+void ContainedControl::PlacePixels(const RECT& pixels, Here here) {
+  // A value in twips between two pixels rounds to the pixel the control already has: moving it
+  // there would only cost the window messages of a move.
+  const RECT current = PixelBounds(here);
+  if (EqualRect(&current, &pixels)) return;
   SetWindowPos(Window(here), nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
                pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-float ContainedControl::Left(Here here) const {
-  return static_cast<float>(Bounds(here).left) * TwipsPerPixelX();
-}
-
-float ContainedControl::Top(Here here) const {
-  return static_cast<float>(Bounds(here).top) * TwipsPerPixelY();
-}
-
-float ContainedControl::Width(Here here) const {
-  const RECT bounds = Bounds(here);
-  return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
-}
-
-float ContainedControl::Height(Here here) const {
-  const RECT bounds = Bounds(here);
-  return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
-}
-
-void ContainedControl::SetLeft(float twips, Here here) {
-  RECT bounds = Bounds(here);
-  const int left = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  bounds.right += left - bounds.left;
-  bounds.left = left;
-  Place(bounds, here);
-}
-
-void ContainedControl::SetTop(float twips, Here here) {
-  RECT bounds = Bounds(here);
-  const int top = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  bounds.bottom += top - bounds.top;
-  bounds.top = top;
-  Place(bounds, here);
-}
-
-void ContainedControl::SetWidth(float twips, Here here) {
-  RECT bounds = Bounds(here);
-  const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.right = bounds.left + width;
-  Place(bounds, here);
-}
-
-void ContainedControl::SetHeight(float twips, Here here) {
-  RECT bounds = Bounds(here);
-  const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.bottom = bounds.top + height;
-  Place(bounds, here);
 }
 
 bool ContainedControl::Visible(Here here) const {

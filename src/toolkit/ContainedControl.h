@@ -16,27 +16,19 @@
 #include "contracts/Error.h"
 #include "contracts/IControl.h"
 #include "contracts/Object.h"
+#include "toolkit/TwipsBounds.h"
 
 namespace vx::toolkit {
 
 class ControlContainer;
 
-class ContainedControl {
+class ContainedControl final : public TwipsBounds {
  public:
   using NotificationHandler = std::function<void(std::u16string_view event)>;
 
   ~ContainedControl();
   ContainedControl(const ContainedControl&) = delete;
   ContainedControl& operator=(const ContainedControl&) = delete;
-
-  float Left(Here here = Here::current()) const;
-  float Top(Here here = Here::current()) const;
-  float Width(Here here = Here::current()) const;
-  float Height(Here here = Here::current()) const;
-  void SetLeft(float twips, Here here = Here::current());
-  void SetTop(float twips, Here here = Here::current());
-  void SetWidth(float twips, Here here = Here::current());
-  void SetHeight(float twips, Here here = Here::current());
 
   bool Visible(Here here = Here::current()) const;
   void SetVisible(bool visible, Here here = Here::current());
@@ -65,8 +57,8 @@ class ContainedControl {
   // Destroys the window, stops the notifications and releases the object.
   void Detach() noexcept;
   HWND Window(Here here) const;
-  RECT Bounds(Here here) const;
-  void Place(const RECT& pixels, Here here);
+  RECT PixelBounds(Here here) const override;
+  void PlacePixels(const RECT& pixels, Here here) override;
 
   std::u16string progId_;
   std::u16string name_;

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <string>
 
+#include "contracts/AsciiText.h"
+#include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/PixelConversion.h"
 #include "toolkit/Screen.h"
-#include "toolkit/WideText.h"
+#include "win32/ThisModule.h"
+#include "win32/WideText.h"
 
 namespace vx::toolkit {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"vxToolkitForm";
+constexpr std::u16string_view kWhere = u"Form";
 
 // Forms whose window exists, on the program's one window thread.
 std::vector<Form*>& LiveForms() {
@@ -29,14 +32,6 @@ std::vector<Form*>& AllForms() {
 // Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
 thread_local unsigned activationEvents = 0;
 
-HINSTANCE ToolkitModule() noexcept {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&ToolkitModule), &module);
-  return module;
-}
-
 int16_t ShiftState() noexcept {
   int16_t shift = 0;
   if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
@@ -51,11 +46,6 @@ POINT WorkspaceOrigin(HWND window) noexcept {
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return {};
   return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
-}
-
-std::u16string Decimal(int32_t number) {
-  const std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
 }
 
 // Restores a flag on every way out of a close sequence.
@@ -116,7 +106,7 @@ void Form::Load(Here here) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = &Form::WindowProc;
-    windowClass.hInstance = ToolkitModule();
+    windowClass.hInstance = win32::ThisModule();
     windowClass.hIcon = LoadIconW(InstanceHandle(), MAKEINTRESOURCEW(1));
     if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -127,9 +117,10 @@ void Form::Load(Here here) {
   if (!formClass) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
   if (owner_ && !owner_->window_) Raise(kErrObjectNotSet, {}, {}, here);
 
-  HWND window = CreateWindowExW(0, kFormClass, W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                owner_ ? owner_->window_ : nullptr, nullptr, ToolkitModule(), this);
+  HWND window =
+      CreateWindowExW(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                      owner_ ? owner_->window_ : nullptr, nullptr, win32::ThisModule(), this);
   if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
   loadStarted_ = true;
   Form_Load();
@@ -210,77 +201,94 @@ std::vector<Form*> Form::OwnedForms() const {
   return owned;
 }
 
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->window_ = window;
-    form->controls_.AttachTo(window);
-    LiveForms().push_back(form);
-  }
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+  if (message == WM_NCCREATE) OnNcCreate(window, lParam);
   auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!form) return DefWindowProcW(window, message, wParam, lParam);
   return form->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = window_;
+void Form::OnNcCreate(HWND window, LPARAM lParam) noexcept {
+  auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  form->window_ = window;
+  form->controls_.AttachTo(window);
+  Contain(kWhere, [form] { LiveForms().push_back(form); });
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
-    case WM_ACTIVATE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      // The activation that closing an error box brings is no new activation: raising the
-      // failed event again would show the box again, without end.
-      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window) && !reportingError_) {
-        ++activationEvents;
-        RunEvent([this] { Form_Activate(); });
-      }
-      return result;
-    }
-    case WM_SIZE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
-      return result;
-    }
+    case WM_ACTIVATE:
+      return OnActivate(wParam, lParam);
+    case WM_SIZE:
+      return OnSize(wParam, lParam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      const auto keyCode = static_cast<int16_t>(wParam);
-      RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
-      if (!window_) return 0;
-      break;
-    }
+    case WM_SYSKEYDOWN:
+      return OnKeyDown(message, wParam, lParam);
     case WM_CLOSE:
       if (!closing_) RunEvent([this] { RunClose(0); });
       return 0;
-    case WM_QUERYENDSESSION: {
-      bool allowed = true;
-      RunEvent([this, &allowed] {
-        FlagScope closing(closing_);
-        int16_t cancel = 0;
-        Form_QueryUnload(cancel, 2);
-        allowed = cancel == 0;
-      });
-      return allowed ? TRUE : FALSE;
-    }
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
     case WM_ENDSESSION:
-      if (wParam && !closing_) {
-        RunEvent([this] {
-          FlagScope closing(closing_);
-          UnloadWithOwned(false);
-        });
-      }
+      if (wParam && !closing_) RunEvent([this] { EndSession(); });
       return 0;
     case WM_DESTROY:
       controls_.RemoveAll();
       break;
-    case WM_NCDESTROY: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      OnWindowDestroyed();
-      return result;
-    }
+    case WM_NCDESTROY:
+      return OnNcDestroy(wParam, lParam);
     default:
       break;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::OnActivate(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+  // The activation that closing an error box brings is no new activation: raising the failed
+  // event again would show the box again, without end.
+  if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window_) && !reportingError_) {
+    ++activationEvents;
+    RunEvent([this] { Form_Activate(); });
+  }
+  return result;
+}
+
+LRESULT Form::OnSize(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_SIZE, wParam, lParam);
+  if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
+  return result;
+}
+
+LRESULT Form::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  const auto keyCode = static_cast<int16_t>(wParam);
+  RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
+  if (!window_) return 0;
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT Form::OnQueryEndSession() noexcept {
+  bool allowed = true;
+  RunEvent([this, &allowed] {
+    FlagScope closing(closing_);
+    int16_t cancel = 0;
+    Form_QueryUnload(cancel, 2);
+    allowed = cancel == 0;
+  });
+  return allowed ? TRUE : FALSE;
+}
+
+void Form::EndSession() {
+  FlagScope closing(closing_);
+  UnloadWithOwned(false);
+}
+
+LRESULT Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = DefWindowProcW(window_, WM_NCDESTROY, wParam, lParam);
+  OnWindowDestroyed();
+  return result;
 }
 
 void Form::OnWindowDestroyed() noexcept {
@@ -294,29 +302,20 @@ void Form::OnWindowDestroyed() noexcept {
 
 template <class Handler>
 void Form::RunEvent(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    ReportEventError();
-  }
+  Contain(kWhere, std::forward<Handler>(handler),
+          [this](std::u16string_view, const ErrorInfo& error) noexcept { ShowEventError(error); });
 }
 
-void Form::ReportEventError() noexcept {
-  try {
-    const Status status = StatusFromCurrentException();
-    std::u16string text = u"Error ";
-    text += Decimal(status.error.number);
-    text += u": ";
-    text += status.error.description;
-    text += u"\r\n\r\nSource: ";
-    text += status.error.source;
+void Form::ShowEventError(const ErrorInfo& error) noexcept {
+  // A report that cannot be built goes to the debugger; the window goes on regardless.
+  Contain(kWhere, [&] {
+    const std::u16string text = u"Error " + DecimalText(error.number) + u": " + error.description +
+                                u"\r\n\r\nSource: " + error.source;
     std::u16string caption = Caption();
     if (caption.empty()) caption = kProgramName;
     FlagScope reporting(reportingError_);
     ShowMessageBox(window_, text, caption, MB_ICONSTOP | MB_OK);
-  } catch (...) {
-    // Not even the report could be built; the window goes on regardless.
-  }
+  });
 }
 
 bool Form::PreviewKeyMessage(const MSG& msg) {
@@ -348,15 +347,15 @@ std::u16string Form::Caption() const {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
   text.resize(
       static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
-  return FromWide(text);
+  return win32::FromWide(text);
 }
 
 void Form::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  if (window_) SetWindowTextW(window_, W(caption_));
+  if (window_) SetWindowTextW(window_, win32::W(caption_));
 }
 
-RECT Form::NormalBounds(Here here) const {
+RECT Form::PixelBounds(Here here) const {
   HWND window = Window(here);
   RECT bounds{};
   if (!IsIconic(window) && !IsZoomed(window)) {
@@ -372,7 +371,7 @@ RECT Form::NormalBounds(Here here) const {
   return bounds;
 }
 
-void Form::SetNormalBounds(const RECT& pixels, Here here) {
+void Form::PlacePixels(const RECT& pixels, Here here) {
   HWND window = Window(here);
   if (!IsIconic(window) && !IsZoomed(window)) {
     SetWindowPos(window, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
@@ -390,54 +389,6 @@ void Form::SetNormalBounds(const RECT& pixels, Here here) {
                           ? (IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED)
                           : SW_HIDE;
   SetWindowPlacement(window, &placement);
-}
-
-float Form::Left(Here here) const {
-  return static_cast<float>(NormalBounds(here).left) * TwipsPerPixelX();
-}
-
-float Form::Top(Here here) const {
-  return static_cast<float>(NormalBounds(here).top) * TwipsPerPixelY();
-}
-
-float Form::Width(Here here) const {
-  const RECT bounds = NormalBounds(here);
-  return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
-}
-
-float Form::Height(Here here) const {
-  const RECT bounds = NormalBounds(here);
-  return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
-}
-
-void Form::SetLeft(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int left = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  OffsetRect(&bounds, left - bounds.left, 0);
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetTop(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int top = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  OffsetRect(&bounds, 0, top - bounds.top);
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetWidth(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int width = TwipsToPixels(twips, TwipsPerPixelX(), here);
-  if (width < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.right = bounds.left + width;
-  SetNormalBounds(bounds, here);
-}
-
-void Form::SetHeight(float twips, Here here) {
-  RECT bounds = NormalBounds(here);
-  const int height = TwipsToPixels(twips, TwipsPerPixelY(), here);
-  if (height < 0) Raise(kErrInvalidCall, {}, {}, here);
-  bounds.bottom = bounds.top + height;
-  SetNormalBounds(bounds, here);
 }
 
 int16_t Form::WindowState(Here here) const {
@@ -503,7 +454,7 @@ void Form::SetEnabled(bool enabled, Here here) {
 }
 
 DeviceContext Form::GetDeviceContext(Here here) const {
-  return DeviceContext(Window(here), here);
+  return win32::TakeDc(Window(here), here);
 }
 
 void Form::Refresh(Here here) {

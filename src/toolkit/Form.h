@@ -48,11 +48,14 @@
 
 #include "contracts/Error.h"
 #include "toolkit/ControlContainer.h"
-#include "toolkit/DeviceContext.h"
+#include "toolkit/TwipsBounds.h"
+#include "win32/DeviceContext.h"
 
 namespace vx::toolkit {
 
-class Form {
+using DeviceContext = win32::UniqueDc;
+
+class Form : public TwipsBounds {
  public:
   Form();
   virtual ~Form();
@@ -77,15 +80,6 @@ class Form {
 
   std::u16string Caption() const;
   void SetCaption(std::u16string_view caption);
-
-  float Left(Here here = Here::current()) const;
-  float Top(Here here = Here::current()) const;
-  float Width(Here here = Here::current()) const;
-  float Height(Here here = Here::current()) const;
-  void SetLeft(float twips, Here here = Here::current());
-  void SetTop(float twips, Here here = Here::current());
-  void SetWidth(float twips, Here here = Here::current());
-  void SetHeight(float twips, Here here = Here::current());
 
   // 0 normal, 1 minimised, 2 maximised. Set on a hidden window, the state is taken when the
   // window is shown. Another value is error 5.
@@ -137,14 +131,24 @@ class Form {
   virtual void Form_Unload(int16_t& cancel) { (void)cancel; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+  static void OnNcCreate(HWND window, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnSize(WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnQueryEndSession() noexcept;
+  LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept;
+  void EndSession();
+  // Runs an event handler; what escapes it is shown in the critical box (vx::Contain).
   template <class Handler>
   void RunEvent(Handler&& handler) noexcept;
-  void ReportEventError() noexcept;
+  void ShowEventError(const ErrorInfo& error) noexcept;
   HWND Window(Here here) const;
-  RECT NormalBounds(Here here) const;
-  void SetNormalBounds(const RECT& pixels, Here here);
+  // The normal-state bounds on the screen, also while minimised or maximised.
+  RECT PixelBounds(Here here) const override;
+  void PlacePixels(const RECT& pixels, Here here) override;
   void RaiseResizeIfChanged();
   // The close sequence: RunClose asks and unloads; true when the window was destroyed.
   bool RunClose(int16_t reason);

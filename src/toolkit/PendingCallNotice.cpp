@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
 
 namespace vx::toolkit {
@@ -122,11 +123,8 @@ void PendingCallNotice::SetCaption(std::u16string_view caption) {
 
 PendingCallScope::PendingCallScope() {
   if (gDepth++ == 0 && Settings().timeout > 0) {
-    try {
-      gWatcher = std::make_unique<Watcher>(Settings());
-    } catch (...) {
-      // Without a watcher the call goes ahead unwatched; the notice is a courtesy.
-    }
+    // Without a watcher the call goes ahead unwatched; the notice is a courtesy.
+    Contain(u"PendingCallScope", [] { gWatcher = std::make_unique<Watcher>(Settings()); });
   }
 }
 

@@ -1,16 +1,17 @@
 // CHashLong against std::unordered_map and absl::flat_hash_map in one process. Each workload
 // runs for all three tables in turn, repeated and interleaved so that noise from other processes
 // hits them alike; the medians and their ratios are printed, with CHashLong's mean probe lengths
-// and the heap allocations per operation of every table.
+// and the heap allocations per operation of every table. Times are the thread's CPU time, so
+// that the time the machine gives to other processes does not count.
 //
 //   bench_hash [repetitions]   (default 15)
 #include <absl/container/flat_hash_map.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <new>
 #include <random>
@@ -20,60 +21,16 @@
 #include <vector>
 
 #include "collections/CHashLong.h"
-
-// ---- allocation counter: every global allocation of the process goes through here ----
-
-namespace {
-uint64_t gAllocations = 0;
-}
-
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) {
-  return operator new(size);
-}
-void* operator new(size_t size, std::align_val_t align) {
-  ++gAllocations;
-  const size_t alignment = static_cast<size_t>(align);
-  if (void* p = std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)) {
-    return p;
-  }
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size, std::align_val_t align) {
-  return operator new(size, align);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, size_t, std::align_val_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, size_t, std::align_val_t) noexcept {
-  std::free(p);
-}
+#include "testing/CountedAllocations.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 using Keys = std::vector<std::u16string>;
 using StdMap = std::unordered_map<std::u16string, int32_t>;
 using AbslMap = absl::flat_hash_map<std::u16string, int32_t>;
@@ -164,11 +121,10 @@ struct Phase {
 
 template <class Body>
 Phase Measure(Body&& body) {
-  const uint64_t before = gAllocations;
-  const auto start = Clock::now();
+  const uint64_t before = vx::test::gAllocations;
+  const double start = ThreadSeconds();
   body();
-  const auto stop = Clock::now();
-  return {std::chrono::duration<double>(stop - start).count(), gAllocations - before};
+  return {ThreadSeconds() - start, vx::test::gAllocations - before};
 }
 
 // One run of a workload on one table: the time and allocations of each named phase.

@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "collections/CHashLong.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
+
+using vx::testing::ErrorNumberOf;
+using vx::testing::ErrorOf;
 
 struct Levels {
   float shrink, target, grow;
@@ -69,18 +73,6 @@ class Harness {
   }
 
  private:
-  // The number of the error an operation raises, 0 for none.
-  template <class Body>
-  static int32_t ErrorOf(Body&& body, std::u16string* description = nullptr) {
-    try {
-      body();
-    } catch (const vx::Error& e) {
-      if (description) *description = e.description();
-      return e.number();
-    }
-    return 0;
-  }
-
   // A grow check that fires with a target level of 0 fails with division by zero.
   int32_t ExpectedGrowError() const {
     if (!initialised_) return vx::kErrDivisionByZero;  // the lookup that follows divides by 0
@@ -113,7 +105,7 @@ class Harness {
         const std::u16string key = NextKey(in);
         const int32_t value = in.ConsumeIntegral<int32_t>();
         const int32_t expected = ExpectedGrowError();
-        Expect(ErrorOf([&] { table_.SetValue(key, value); }) == expected, "SetValue error");
+        Expect(ErrorNumberOf([&] { table_.SetValue(key, value); }) == expected, "SetValue error");
         if (!expected) model_[key] = value;
         break;
       }
@@ -126,11 +118,10 @@ class Harness {
         if (!expected && found != model_.end() && found->second == INT32_MAX) {
           expected = vx::kErrOverflow;
         }
-        std::u16string description;
-        Expect(ErrorOf([&] { table_.IncrementKey(key, add); }, &description) == expected,
-               "IncrementKey error");
+        const vx::ErrorInfo error = ErrorOf([&] { table_.IncrementKey(key, add); });
+        Expect(error.number == expected, "IncrementKey error");
         if (expected == vx::kErrAppDefined) {
-          Expect(description == u"Cannot increment missing key " + key, "increment text");
+          Expect(error.description == u"Cannot increment missing key " + key, "increment text");
         }
         if (!expected) ++model_[key];
         break;
@@ -142,11 +133,10 @@ class Harness {
                            : found == model_.end()      ? vx::kErrAppDefined
                            : found->second == INT32_MIN ? vx::kErrOverflow
                                                         : 0;
-        std::u16string description;
-        Expect(ErrorOf([&] { table_.DecrementKey(key); }, &description) == expected,
-               "DecrementKey error");
+        const vx::ErrorInfo error = ErrorOf([&] { table_.DecrementKey(key); });
+        Expect(error.number == expected, "DecrementKey error");
         if (expected == vx::kErrAppDefined) {
-          Expect(description == u"Cannot decrement missing key " + key, "decrement text");
+          Expect(error.description == u"Cannot decrement missing key " + key, "decrement text");
         }
         if (!expected) --found->second;
         break;
@@ -155,26 +145,27 @@ class Harness {
         const std::u16string key = NextKey(in);
         const auto found = model_.find(key);
         int32_t value = 0;
-        std::u16string description;
-        const int32_t error = ErrorOf([&] { value = table_.GetValue(key); }, &description);
+        const vx::ErrorInfo error = ErrorOf([&] { value = table_.GetValue(key); });
         if (!initialised_) {
-          Expect(error == vx::kErrDivisionByZero, "GetValue before Init");
+          Expect(error.number == vx::kErrDivisionByZero, "GetValue before Init");
         } else if (found == model_.end()) {
-          Expect(error == vx::kErrAppDefined && description == u"hash-key not found: " + key,
+          Expect(error.number == vx::kErrAppDefined &&
+                     error.description == u"hash-key not found: " + key,
                  "GetValue of a missing key");
         } else {
-          Expect(error == 0 && value == found->second, "GetValue");
+          Expect(error.number == 0 && value == found->second, "GetValue");
         }
         break;
       }
       case 6: {
         const std::u16string key = NextKey(in);
         if (!removal_) {
-          Expect(ErrorOf([&] { table_.RemoveKey(key); }) == vx::kErrAppDefined, "RemoveKey off");
+          Expect(ErrorNumberOf([&] { table_.RemoveKey(key); }) == vx::kErrAppDefined,
+                 "RemoveKey off");
           break;
         }
         model_.erase(key);
-        const int32_t error = ErrorOf([&] { table_.RemoveKey(key); });
+        const int32_t error = ErrorNumberOf([&] { table_.RemoveKey(key); });
         // The shrink check runs after the removal, which stays done when it fails.
         const bool shrinkFires =
             table_.Count() < table_.ShrinkThreshold() && table_.Capacity() != table_.MinCapacity();
@@ -185,7 +176,7 @@ class Harness {
       case 7: {
         const std::u16string key = NextKey(in);
         bool has = false;
-        const int32_t error = ErrorOf([&] { has = table_.HasKey(key); });
+        const int32_t error = ErrorNumberOf([&] { has = table_.HasKey(key); });
         if (!initialised_) {
           Expect(error == vx::kErrDivisionByZero, "HasKey before Init");
         } else {
@@ -206,7 +197,7 @@ class Harness {
         const std::u16string key = NextKey(in);
         const int32_t value = in.ConsumeBool() ? INT32_MAX : INT32_MIN;
         const int32_t expected = ExpectedGrowError();
-        Expect(ErrorOf([&] { table_.SetValue(key, value); }) == expected, "SetValue edge");
+        Expect(ErrorNumberOf([&] { table_.SetValue(key, value); }) == expected, "SetValue edge");
         if (!expected) model_[key] = value;
         break;
       }

@@ -1,4 +1,5 @@
-// The number of the vx::Error a call raises; 0 when it raises none.
+// What a call raises. A call that raises nothing gives number 0 and line 0, so a test expecting an
+// error fails when none comes.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +9,20 @@
 namespace vx::testing {
 
 template <class Call>
-int32_t ErrorNumberOf(Call&& call) {
+vx::ErrorInfo ErrorOf(Call&& call, uint32_t* line = nullptr) {
   try {
     call();
   } catch (const vx::Error& e) {
-    return e.number();
+    if (line) *line = e.line();
+    return e.info();
   }
-  return 0;
+  if (line) *line = 0;
+  return {};
+}
+
+template <class Call>
+int32_t ErrorNumberOf(Call&& call) {
+  return ErrorOf(call).number;
 }
 
 }  // namespace vx::testing

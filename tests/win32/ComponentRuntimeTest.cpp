@@ -6,12 +6,13 @@
 #include "contracts/CallByName.h"
 #include "contracts/IControl.h"
 #include "contracts/Text.h"
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
-using vx::test::ErrorOf;
+using vx::testing::ErrorOf;
 
 bool Contains(const std::u16string& text, std::u16string_view part) {
   return text.find(part) != std::u16string::npos;
@@ -52,31 +53,15 @@ TEST(ComponentRuntime, LeakCheckReportsObjectsStillAlive) {
   EXPECT_TRUE(vx::toolkit::AssertNoLiveObjects());
 }
 
-TEST(ComponentRuntime, RefusesLibrariesOutsideTheProgramsFolder) {
+TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429NamingTheClass) {
   for (std::u16string_view name :
        {u"..\\vxFixture.Plain", u"../vxFixture.Plain", u"sub\\vxFixture.Plain",
         u"sub/vxFixture.Plain", u"C:vxFixture.Plain", u"C:\\vxFixture.Plain",
         u"\\\\server\\share\\vxFixture.Plain", u"...Plain", u"..vxFixture.Plain",
-        u"vxFixture..Plain", u".Plain", u"vxFixture.", u"vxFixture", u"", u"vx.Fixture.Plain"}) {
+        u"vxFixture..Plain", u".Plain", u"vxFixture.", u"vxFixture", u"", u"vx.Fixture.Plain",
+        u"vxNoSuchLibrary.Plain", u"vxNoEntry.Plain", u"vxFixture.NoSuchClass"}) {
     ExpectCannotCreate(name);
   }
-}
-
-TEST(ComponentRuntime, NeverLoadsFromTheCurrentDirectory) {
-  const auto elsewhere = std::filesystem::temp_directory_path() / "vx-runtime-test";
-  std::filesystem::create_directories(elsewhere);
-  std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", elsewhere / "vxElsewhere.dll",
-                             std::filesystem::copy_options::overwrite_existing);
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(elsewhere);
-  ExpectCannotCreate(u"vxElsewhere.Plain");
-  std::filesystem::current_path(previous);
-}
-
-TEST(ComponentRuntime, MissingLibraryEntryPointOrClassIsError429NamingTheClass) {
-  ExpectCannotCreate(u"vxNoSuchLibrary.Plain");
-  ExpectCannotCreate(u"vxNoEntry.Plain");
-  ExpectCannotCreate(u"vxFixture.NoSuchClass");
 }
 
 TEST(ComponentRuntime, AnObjectsOwnFailureKeepsNumberSourceAndDescription) {
@@ -92,13 +77,17 @@ TEST(ComponentRuntime, ErrorsOfLateBoundCallsCrossTheBoundaryUnchanged) {
   EXPECT_EQ(missing.number, vx::kErrNoSuchMember);
 }
 
-TEST(ComponentRuntime, AfterInitialisationNoLibraryLoadsFromTheCurrentDirectory) {
-  const auto elsewhere = std::filesystem::temp_directory_path() / "vx-search-path-test";
+TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
+  const auto elsewhere = std::filesystem::temp_directory_path() / "vx-runtime-test";
   std::filesystem::create_directories(elsewhere);
-  std::filesystem::copy_file(ProgramFolder() / "vxNoEntry.dll", elsewhere / "vxPlanted.dll",
-                             std::filesystem::copy_options::overwrite_existing);
+  for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) {
+    std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", elsewhere / planted,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(elsewhere);
+  ExpectCannotCreate(u"vxElsewhere.Plain");
+  // Nor, after the process is initialised, by a plain library name.
   vx::toolkit::InitializeProcess();
   EXPECT_EQ(LoadLibraryW(L"vxPlanted.dll"), nullptr);
   std::filesystem::current_path(previous);

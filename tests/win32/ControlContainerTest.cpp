@@ -1,14 +1,16 @@
 // Adding and removing controls of component libraries in a form.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "contracts/CallByName.h"
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
-#include "toolkit/Screen.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
-using vx::test::ErrorOf;
+using vx::testing::ErrorOf;
 
 class Container : public ::testing::Test {
  protected:
@@ -50,45 +52,41 @@ TEST_F(Container, AddedControlIsAnInvisibleChildWithItsOwnObject) {
 }
 
 TEST_F(Container, PlacementIsInTwipsRelativeToTheClientArea) {
-  const float tppX = vx::toolkit::TwipsPerPixelX(), tppY = vx::toolkit::TwipsPerPixelY();
-  form.SetLeft(200 * tppX);
+  form.SetLeft(3000);
   auto control = controls().Add(u"vxFixture.Control", u"placed");
-  control->SetLeft(10 * tppX);
-  control->SetTop(20 * tppY);
-  control->SetWidth(300 * tppX);
-  control->SetHeight(21 * tppY);
+  control->SetLeft(150);
+  control->SetTop(300);
+  control->SetWidth(4500);
+  control->SetHeight(315);
   RECT r{};
   GetWindowRect(control->Handle(), &r);
   MapWindowPoints(HWND_DESKTOP, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 20);
-  EXPECT_EQ(r.right - r.left, 300);
-  EXPECT_EQ(r.bottom - r.top, 21);
-  EXPECT_EQ(control->Left(), 10 * tppX);
-  EXPECT_EQ(control->Top(), 20 * tppY);
-  EXPECT_EQ(control->Width(), 300 * tppX);
-  EXPECT_EQ(control->Height(), 21 * tppY);
-  control->SetTop(-5 * tppY);
-  EXPECT_EQ(control->Top(), -5 * tppY);
-  EXPECT_EQ(control->Height(), 21 * tppY);
+  // 15 twips to a pixel on the test display.
+  EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+            (std::array<LONG, 4>{10, 20, 300, 21}));
+  EXPECT_EQ((std::array{control->Left(), control->Top(), control->Width(), control->Height()}),
+            (std::array{150.0F, 300.0F, 4500.0F, 315.0F}));
+  control->SetTop(-75);
+  EXPECT_EQ(control->Top(), -75);
+  EXPECT_EQ(control->Height(), 315);
 }
 
-TEST_F(Container, UnknownClassIsError429NamingItAndLeavesNothing) {
-  const vx::ErrorInfo error = ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); });
-  EXPECT_EQ(error.number, vx::kErrCannotCreate);
-  EXPECT_NE(error.description.find(u"vxFixture.Missing"), std::u16string::npos);
-  ExpectNothingAdded();
-}
-
-TEST_F(Container, ClassesThatAreNoWorkingControlLeaveNothing) {
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Plain", u"x"); }).number,
-            vx::kErrTypeMismatch);
-  ExpectNothingAdded();
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.NoWindow", u"x"); }).number,
-            vx::kErrInvalidCall);
-  ExpectNothingAdded();
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.FailingWindow", u"x"); }),
-            (vx::ErrorInfo{7, u"vxFixture.FailingWindow", u"Out of windows"}));
+TEST_F(Container, ClassesThatAreMissingOrNoWorkingControlLeaveNothing) {
+  const std::pair<std::u16string_view, vx::ErrorInfo> cases[] = {
+      {u"vxFixture.Plain",
+       {vx::kErrTypeMismatch, u"vxTM2Main", u"The class 'vxFixture.Plain' is not a control"}},
+      {u"vxFixture.FailingWindow", {7, u"vxFixture.FailingWindow", u"Out of windows"}},
+      {u"vxFixture.NoWindow",
+       {vx::kErrInvalidCall, u"vxTM2Main",
+        u"The control 'vxFixture.NoWindow' did not create a child window of the form"}},
+  };
+  for (const auto& [progId, error] : cases) {
+    EXPECT_EQ(ErrorOf([&] { controls().Add(progId, u"x"); }), error);
+    ExpectNothingAdded();
+  }
+  const vx::ErrorInfo missing = ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); });
+  EXPECT_EQ(missing.number, vx::kErrCannotCreate);
+  EXPECT_NE(missing.description.find(u"vxFixture.Missing"), std::u16string::npos);
   ExpectNothingAdded();
 }
 
@@ -96,8 +94,8 @@ TEST_F(Container, DuplicateNameInAnyCaseIsError457AndLeavesNothingNew) {
   auto first = controls().Add(u"vxFixture.Control", u"Screen");
   const int32_t live = vx::toolkit::LiveObjects();
   const vx::ErrorInfo error = ErrorOf([&] { controls().Add(u"vxFixture.Control", u"SCREEN"); });
-  EXPECT_EQ(error.number, vx::kErrDuplicateKey);
-  EXPECT_NE(error.description.find(u"SCREEN"), std::u16string::npos);
+  EXPECT_EQ(error, (vx::ErrorInfo{vx::kErrDuplicateKey, u"vxTM2Main",
+                                  u"There is already a control with the name 'SCREEN'"}));
   EXPECT_EQ(controls().Count(), 1u);
   EXPECT_EQ(vx::test::ChildWindows(form.Handle()).size(), 1u);
   EXPECT_EQ(vx::toolkit::LiveObjects(), live);
@@ -119,7 +117,9 @@ TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
            [&] { control->SetNotificationHandler({}); }}) {
     EXPECT_EQ(ErrorOf(access).number, vx::kErrObjectNotSet);
   }
-  EXPECT_NE(ErrorOf([&] { controls().Remove(u"myEmbeddedControl"); }).number, 0);
+  EXPECT_EQ(ErrorOf([&] { controls().Remove(u"myEmbeddedControl"); }),
+            (vx::ErrorInfo{vx::kErrInvalidCall, u"vxTM2Main",
+                           u"There is no control with the name 'myEmbeddedControl'"}));
 }
 
 TEST_F(Container, NotificationsReachTheHandlerUntilItIsCleared) {

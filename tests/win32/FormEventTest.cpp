@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "support/MessageBoxReader.h"
+#include "testing/ErrorNumberOf.h"
+#include "testing/MessageBoxReader.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/MessageLoop.h"
 #include "win32/ToolkitTestSupport.h"
@@ -77,8 +78,11 @@ TEST_F(FormEvents, EveryClientSizeChangeIsOneResize) {
   EXPECT_EQ(form.events, std::vector<std::string>{"Resize"});
 }
 
-TEST_F(FormEvents, KeyPreviewGivesAChildsKeysToTheFormFirst) {
+TEST_F(FormEvents, TheFormGetsItsOwnKeysAndWithPreviewAChildsKeysFirst) {
   form.Load();
+  SendMessageW(form.Handle(), WM_KEYDOWN, VK_F1, 0);
+  EXPECT_EQ(form.events.back(), "KeyDown 112 0");
+  form.events.clear();
   HWND child = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, form.Handle(),
                                nullptr, nullptr, nullptr);
   ASSERT_TRUE(child);
@@ -93,60 +97,51 @@ TEST_F(FormEvents, KeyPreviewGivesAChildsKeysToTheFormFirst) {
   EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "KeyDown 112 0"), 1);
 }
 
-TEST_F(FormEvents, TheFormsOwnKeysReachItWithoutPreview) {
-  form.Load();
-  SendMessageW(form.Handle(), WM_KEYDOWN, VK_F1, 0);
-  EXPECT_EQ(form.events.back(), "KeyDown 112 0");
-}
-
 TEST_F(FormEvents, AnErrorInAHandlerIsShownAndTheFormGoesOn) {
   form.SetCaption(u"Recording form");
   form.failActivate = true;
   form.Load();
-  vx::test::MessageBoxReader reader(u"Recording form");
+  vx::testing::MessageBoxReader reader(u"Recording form");
   form.Show();
-  const auto seen = reader.Wait();
-  ASSERT_TRUE(seen.has_value());
-  EXPECT_EQ(seen->text, u"Error 5: Activation failed\r\n\r\nSource: Recording.Activate");
+  EXPECT_EQ(reader.Wait(), std::vector<std::u16string>{
+                               u"Error 5: Activation failed\r\n\r\nSource: Recording.Activate"});
   EXPECT_TRUE(IsWindow(form.Handle()));
   // Closing the box reactivated the form without raising the failing event once more.
   vx::test::PumpMessages();
   EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "Activate"), 1);
-  EXPECT_EQ(vx::test::FindMessageBox(u"Recording form"), nullptr);
+  EXPECT_EQ(vx::testing::FindMessageBox(u"Recording form"), nullptr);
   form.failActivate = false;
 }
 
 TEST_F(FormEvents, AnErrorBoxOfAFormWithoutCaptionIsCaptionedWithTheProgramName) {
   form.failActivate = true;
   form.Load();
-  vx::test::MessageBoxReader reader(u"vxTM2Main");
+  vx::testing::MessageBoxReader reader(u"vxTM2Main");
   form.Show();
-  EXPECT_TRUE(reader.Wait().has_value());
+  EXPECT_EQ(reader.Wait().size(), 1u);
   form.failActivate = false;
 }
 
 TEST(MessageBox, ShowsTextAndCaptionAndReturnsTheButton) {
-  vx::test::MessageBoxReader reader(u"Box caption", IDOK);
+  vx::testing::MessageBoxReader reader(u"Box caption");
   EXPECT_EQ(vx::toolkit::ShowMessageBox(nullptr, u"First line\r\nsecond line", u"Box caption",
                                         MB_ICONSTOP | MB_OK),
             IDOK);
-  const auto seen = reader.Wait();
-  ASSERT_TRUE(seen.has_value());
-  EXPECT_EQ(seen->text, u"First line\r\nsecond line");
+  EXPECT_EQ(reader.Wait(), std::vector<std::u16string>{u"First line\r\nsecond line"});
 }
 
 TEST(FormBeforeLoad, PropertiesThatNeedTheWindowRaise91) {
   RecordingForm form;
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.Width(); }).number, vx::kErrObjectNotSet);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetWindowState(2); }).number, vx::kErrObjectNotSet);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.GetDeviceContext(); }).number, vx::kErrObjectNotSet);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.Width(); }).number, vx::kErrObjectNotSet);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetWindowState(2); }).number, vx::kErrObjectNotSet);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.GetDeviceContext(); }).number, vx::kErrObjectNotSet);
   form.SetCaption(u"Before load");
   form.Load();
   EXPECT_EQ(form.Caption(), u"Before load");
   form.Unload();
   EXPECT_FALSE(form.IsLoaded());
   EXPECT_EQ(form.Caption(), u"Before load");
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.ScaleWidth(); }).number, vx::kErrObjectNotSet);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.ScaleWidth(); }).number, vx::kErrObjectNotSet);
   vx::test::TakeQuitMessage();
 }
 

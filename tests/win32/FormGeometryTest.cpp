@@ -1,81 +1,66 @@
 // A form's bounds, state and client size in toolkit twips, and the screen's twips per pixel.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+
+#include "testing/ErrorNumberOf.h"
 #include "toolkit/Screen.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
+// The test display has 96 dpi: 15 twips to a pixel.
+constexpr float kTwips = 15.0F;
+using Bounds = std::array<long, 4>;  // left, top, width, height
+
 class FormGeometry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    form.Load();
-    tppX = vx::toolkit::TwipsPerPixelX();
-    tppY = vx::toolkit::TwipsPerPixelY();
-  }
+  void SetUp() override { form.Load(); }
   void TearDown() override {
     form.Unload();
     vx::test::TakeQuitMessage();
   }
-  RECT WindowRect() const {
+  void PlaceInPixels(const Bounds& pixels) {
+    form.SetLeft(static_cast<float>(pixels[0]) * kTwips);
+    form.SetTop(static_cast<float>(pixels[1]) * kTwips);
+    form.SetWidth(static_cast<float>(pixels[2]) * kTwips);
+    form.SetHeight(static_cast<float>(pixels[3]) * kTwips);
+  }
+  Bounds Pixels() const {
     RECT r{};
     GetWindowRect(form.Handle(), &r);
-    return r;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  Bounds Twips() const {
+    return {std::lround(form.Left()), std::lround(form.Top()), std::lround(form.Width()),
+            std::lround(form.Height())};
   }
   vx::test::RecordingForm form;
-  float tppX = 0, tppY = 0;
 };
 
-TEST(Screen, TwipsPerPixelAreTheIntegerPartOf1440PerInch) {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  // The integer part, as the classic toolkit had it: 15 at 96 dpi, 8 at 168.
-  const int wholeTwipsX = 1440 / dpiX;
-  const int wholeTwipsY = 1440 / dpiY;
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), static_cast<float>(wholeTwipsX));
-  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), static_cast<float>(wholeTwipsY));
-}
-
-TEST_F(FormGeometry, BoundsAreOuterPixelsTimesTwipsPerPixel) {
-  form.SetLeft(100 * tppX);
-  form.SetTop(50 * tppY);
-  form.SetWidth(640 * tppX);
-  form.SetHeight(480 * tppY);
-  const RECT r = WindowRect();
-  EXPECT_EQ(r.left, 100);
-  EXPECT_EQ(r.top, 50);
-  EXPECT_EQ(r.right - r.left, 640);
-  EXPECT_EQ(r.bottom - r.top, 480);
-  EXPECT_EQ(form.Left(), 100 * tppX);
-  EXPECT_EQ(form.Top(), 50 * tppY);
-  EXPECT_EQ(form.Width(), 640 * tppX);
-  EXPECT_EQ(form.Height(), 480 * tppY);
-}
-
-TEST_F(FormGeometry, TwipsAreRoundedToTheNearestPixel) {
-  form.SetWidth(640 * tppX + tppX * 0.6f);
-  EXPECT_EQ(form.Width(), 641 * tppX);
-  form.SetWidth(640 * tppX + tppX * 0.4f);
-  EXPECT_EQ(form.Width(), 640 * tppX);
-}
-
-TEST_F(FormGeometry, NegativePositionsAreAllowedNegativeSizesAndOverflowAreNot) {
-  form.SetLeft(-20 * tppX);
-  EXPECT_EQ(form.Left(), -20 * tppX);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetWidth(-tppX); }).number, vx::kErrInvalidCall);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetLeft(3.0e38f); }).number, vx::kErrOverflow);
-}
-
-TEST_F(FormGeometry, ClientSizeIsTheClientRectangleInTwips) {
-  form.SetWidth(640 * tppX);
-  form.SetHeight(480 * tppY);
+TEST_F(FormGeometry, BoundsAreOuterPixelsTimesTwipsPerPixelAndTheClientSizeIsTheClientRectangle) {
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelX(), kTwips);
+  EXPECT_EQ(vx::toolkit::TwipsPerPixelY(), kTwips);
+  PlaceInPixels({100, 50, 640, 480});
+  EXPECT_EQ(Pixels(), (Bounds{100, 50, 640, 480}));
+  EXPECT_EQ(Twips(), (Bounds{1500, 750, 9600, 7200}));
   RECT client{};
   GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(form.ScaleWidth(), client.right * tppX);
-  EXPECT_EQ(form.ScaleHeight(), client.bottom * tppY);
+  EXPECT_EQ(form.ScaleWidth(), client.right * kTwips);
+  EXPECT_EQ(form.ScaleHeight(), client.bottom * kTwips);
   EXPECT_LT(form.ScaleHeight(), form.Height());
+}
+
+TEST_F(FormGeometry, TwipsRoundToTheNearestPixelNegativePositionsAreAllowedSizesAndOverflowNot) {
+  form.SetWidth(640 * kTwips + 9);
+  EXPECT_EQ(form.Width(), 641 * kTwips);
+  form.SetWidth(640 * kTwips + 6);
+  EXPECT_EQ(form.Width(), 640 * kTwips);
+  form.SetLeft(-20 * kTwips);
+  EXPECT_EQ(form.Left(), -20 * kTwips);
+  EXPECT_EQ(vx::testing::ErrorNumberOf([&] { form.SetWidth(-kTwips); }), vx::kErrInvalidCall);
+  EXPECT_EQ(vx::testing::ErrorNumberOf([&] { form.SetLeft(3.0e38f); }), vx::kErrOverflow);
 }
 
 TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
@@ -85,38 +70,31 @@ TEST_F(FormGeometry, StateSetWhileHiddenIsTakenWhenShown) {
   form.Show();
   EXPECT_TRUE(IsZoomed(form.Handle()));
   EXPECT_EQ(form.WindowState(), 2);
-  EXPECT_EQ(vx::test::ErrorOf([&] { form.SetWindowState(3); }).number, vx::kErrInvalidCall);
+  EXPECT_EQ(vx::testing::ErrorOf([&] { form.SetWindowState(3); }).number, vx::kErrInvalidCall);
 }
 
 TEST_F(FormGeometry, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
-  form.SetLeft(30 * tppX);
-  form.SetTop(40 * tppY);
-  form.SetWidth(600 * tppX);
-  form.SetHeight(400 * tppY);
+  PlaceInPixels({30, 40, 600, 400});
   form.Show();
   form.SetWindowState(2);
   ASSERT_EQ(form.WindowState(), 2);
-  EXPECT_EQ(form.Left(), 30 * tppX);
-  EXPECT_EQ(form.Width(), 600 * tppX);
-  EXPECT_GT(form.ScaleWidth(), 600 * tppX);
+  EXPECT_EQ(form.Left(), 30 * kTwips);
+  EXPECT_EQ(form.Width(), 600 * kTwips);
+  EXPECT_GT(form.ScaleWidth(), 600 * kTwips);
 
-  form.SetWidth(700 * tppX);
+  form.SetWidth(700 * kTwips);
   EXPECT_EQ(form.WindowState(), 2);
-  EXPECT_EQ(form.Width(), 700 * tppX);
+  EXPECT_EQ(form.Width(), 700 * kTwips);
 
   form.SetWindowState(1);
   ASSERT_EQ(form.WindowState(), 1);
-  EXPECT_EQ(form.Width(), 700 * tppX);
-  EXPECT_EQ(form.Top(), 40 * tppY);
-  form.SetHeight(450 * tppY);
+  EXPECT_EQ(form.Width(), 700 * kTwips);
+  EXPECT_EQ(form.Top(), 40 * kTwips);
+  form.SetHeight(450 * kTwips);
 
   form.SetWindowState(0);
   ASSERT_EQ(form.WindowState(), 0);
-  const RECT r = WindowRect();
-  EXPECT_EQ(r.left, 30);
-  EXPECT_EQ(r.top, 40);
-  EXPECT_EQ(r.right - r.left, 700);
-  EXPECT_EQ(r.bottom - r.top, 450);
+  EXPECT_EQ(Pixels(), (Bounds{30, 40, 700, 450}));
 }
 
 TEST_F(FormGeometry, VisibilityEnabledStateAndDeviceContext) {

@@ -2,19 +2,22 @@
 // closed when the call returns.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <chrono>
+#include <functional>
 #include <thread>
 
-#include "support/MessageBoxReader.h"
+#include "testing/MessageBoxReader.h"
 #include "toolkit/PendingCallNotice.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
 
+using namespace std::chrono_literals;
 using vx::toolkit::PendingCallNotice;
 using vx::toolkit::PendingCallScope;
 
 constexpr char16_t kCaption[] = u"Busy test";
+constexpr uint32_t kTimeout = 1000;
 
 void PressShift() {
   INPUT keys[2] = {};
@@ -24,20 +27,28 @@ void PressShift() {
   SendInput(2, keys, sizeof(INPUT));
 }
 
-// Whether a notice appears within `window`, watched from another thread.
-bool NoticeAppearsWithin(std::chrono::milliseconds window) {
-  const auto end = std::chrono::steady_clock::now() + window;
-  while (std::chrono::steady_clock::now() < end) {
-    if (vx::test::FindMessageBox(kCaption)) return true;
+// Gives input, as a waiting user would, until `shown` holds; false after ten seconds without.
+bool PressUntil(const std::function<bool()>& shown) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (std::chrono::steady_clock::now() < deadline) {
+    PressShift();
+    if (shown()) return true;
     Sleep(20);
   }
   return false;
 }
 
+// Runs `user` on a thread of its own while a call is pending on this one.
+void WhileCallPending(const std::function<void()>& user) {
+  PendingCallScope call;
+  PendingCallScope nested;
+  std::thread(user).join();
+}
+
 class PendingCall : public ::testing::Test {
  protected:
   void SetUp() override {
-    PendingCallNotice::SetTimeout(150);
+    PendingCallNotice::SetTimeout(kTimeout);
     PendingCallNotice::SetText(u"Still waiting for a component");
     PendingCallNotice::SetCaption(kCaption);
     form.Load();
@@ -53,59 +64,43 @@ class PendingCall : public ::testing::Test {
   vx::test::RecordingForm form;
 };
 
-TEST_F(PendingCall, NoInputNoNotice) {
-  std::atomic<bool> appeared = false;
-  {
-    PendingCallScope call;
-    std::thread watcher([&] { appeared = NoticeAppearsWithin(std::chrono::milliseconds(600)); });
-    watcher.join();
-  }
-  EXPECT_FALSE(appeared);
-}
-
-TEST_F(PendingCall, InputBeforeTheTimeoutShowsNothingInputAfterItShowsTheNoticeOnce) {
-  std::optional<vx::test::SeenMessageBox> first, second;
-  {
-    PendingCallScope call;
-    PendingCallScope nested;
-    std::thread user([&] {
-      PressShift();  // Before the timeout: the call is not overdue yet.
-      Sleep(300);
-      vx::test::MessageBoxReader reader(kCaption);
-      PressShift();
-      first = reader.Wait();
-      PressShift();
-      vx::test::MessageBoxReader again(kCaption, IDOK, std::chrono::milliseconds(500));
-      second = again.Wait();
-    });
-    user.join();
-  }
-  ASSERT_TRUE(first.has_value());
-  EXPECT_EQ(first->text, u"Still waiting for a component");
-  EXPECT_FALSE(second.has_value());
+TEST_F(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeAndOnlyOnce) {
+  vx::testing::MessageBoxReader reader(kCaption);
+  std::vector<std::u16string> beforeTimeout, seen;
+  bool shown = false;
+  WhileCallPending([&] {
+    PressShift();  // not overdue yet
+    beforeTimeout = reader.Wait(1, std::chrono::milliseconds(kTimeout) + 500ms);
+    shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
+    PressShift();
+    seen = reader.Wait(2, 500ms);
+  });
+  EXPECT_TRUE(beforeTimeout.empty());
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
 }
 
 TEST_F(PendingCall, TheNoticeClosesWhenTheCallReturns) {
-  {
-    PendingCallScope call;
-    Sleep(250);
-    PressShift();
-    ASSERT_TRUE(NoticeAppearsWithin(std::chrono::seconds(5)));
-  }
-  EXPECT_EQ(vx::test::FindMessageBox(kCaption), nullptr);
+  PendingCallNotice::SetTimeout(1);
+  bool shown = false;
+  WhileCallPending(
+      [&] { shown = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; }); });
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(vx::testing::FindMessageBox(kCaption), nullptr);
 }
 
-TEST_F(PendingCall, WithoutTimeoutNothingIsWatched) {
+TEST_F(PendingCall, WithoutInputOrWithoutTimeoutNothingIsShown) {
+  vx::testing::MessageBoxReader reader(kCaption);
+  std::vector<std::u16string> withoutInput, withoutTimeout;
+  WhileCallPending(
+      [&] { withoutInput = reader.Wait(1, std::chrono::milliseconds(kTimeout) + 500ms); });
   PendingCallNotice::SetTimeout(0);
-  std::atomic<bool> appeared = false;
-  {
-    PendingCallScope call;
-    Sleep(50);
+  WhileCallPending([&] {
     PressShift();
-    std::thread watcher([&] { appeared = NoticeAppearsWithin(std::chrono::milliseconds(300)); });
-    watcher.join();
-  }
-  EXPECT_FALSE(appeared);
+    withoutTimeout = reader.Wait(1, 500ms);
+  });
+  EXPECT_TRUE(withoutInput.empty());
+  EXPECT_TRUE(withoutTimeout.empty());
 }
 
 }  // namespace

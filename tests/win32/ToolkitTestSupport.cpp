@@ -38,15 +38,6 @@ std::vector<HWND> ChildWindows(HWND parent) {
   return children;
 }
 
-vx::ErrorInfo ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const vx::Error& e) {
-    return e.info();
-  }
-  return {};
-}
-
 void RecordingForm::Form_Load() {
   events.push_back("Load");
   if (unloadInLoad) Unload();

@@ -3,11 +3,9 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "contracts/Error.h"
 #include "toolkit/Form.h"
 
 namespace vx::test {
@@ -19,8 +17,6 @@ bool TakeQuitMessage();
 void PumpMessages();
 // The child windows of a window.
 std::vector<HWND> ChildWindows(HWND parent);
-// Runs body, which must raise; returns the error.
-vx::ErrorInfo ErrorOf(const std::function<void()>& body);
 
 // A form that records its events as text, and can be told to refuse or fail.
 class RecordingForm : public vx::toolkit::Form {

@@ -10,6 +10,7 @@
 #include "ctlGripper.h"
 #include "ctlProgressBar.h"
 #include "ctlStatusBar.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
 
@@ -76,18 +77,18 @@ RECT PlacedRect(HWND window) {
   return r;
 }
 
+// The number of the error a late-bound call raises, 0 for none.
 int32_t ErrorNumberOf(const vx::Ref<vx::IObject>& target, std::u16string_view member,
                       std::initializer_list<Value> args) {
-  try {
-    vx::CallByName(target, member, args);
-  } catch (const vx::Error& e) {
-    return e.number();
-  }
-  return 0;
+  return vx::testing::ErrorNumberOf([&] { vx::CallByName(target, member, args); });
 }
 
 template <class Control>
 void ExpectInvisibleChild() {
+  vx::Ref<Control> orphan = vx::MakeObject<Control>();
+  intptr_t none = 1;
+  EXPECT_EQ(orphan->CreateControlWindow(0, &none).error.number, vx::kErrInvalidCall);
+  EXPECT_EQ(none, 0);
   ParentWindow parent;
   ShowWindow(parent.get(), SW_SHOWNOACTIVATE);
   vx::Ref<Control> control = vx::MakeObject<Control>();
@@ -104,21 +105,12 @@ void ExpectInvisibleChild() {
       vx::kErrInvalidCall);
 }
 
-TEST(BaseControls, EachWindowStartsInvisibleAsAChildOfTheGivenParent) {
+TEST(BaseControls, EachWindowStartsInvisibleAsAChildOfTheGivenParentAndNeedsOne) {
+  const int32_t before = vx::gLiveObjects;
   ExpectInvisibleChild<vx::basectrl::ctlStatusBar>();
   ExpectInvisibleChild<vx::basectrl::ctlGripper>();
   ExpectInvisibleChild<vx::basectrl::ctlProgressBar>();
   ExpectInvisibleChild<vx::basectrl::ctlFlatLabel>();
-}
-
-TEST(BaseControls, NoParentWindowIsAnErrorAndLeavesNothingAlive) {
-  const int32_t before = vx::gLiveObjects;
-  {
-    vx::Ref<vx::basectrl::ctlFlatLabel> label = vx::MakeObject<vx::basectrl::ctlFlatLabel>();
-    intptr_t window = 1;
-    EXPECT_EQ(label->CreateControlWindow(0, &window).error.number, vx::kErrInvalidCall);
-    EXPECT_EQ(window, 0);
-  }
   EXPECT_EQ(vx::gLiveObjects, before);
 }
 
@@ -141,9 +133,7 @@ TEST(StatusBar, KeepsItsOwnHeightAlongTheBottom) {
   ParentWindow parent;
   vx::Ref<vx::basectrl::ctlStatusBar> bar = vx::MakeObject<vx::basectrl::ctlStatusBar>();
   const HWND window = CreateIn(*bar, parent.get());
-  const HDC screen = GetDC(nullptr);
-  const int expected = MulDiv(21, GetDeviceCaps(screen, LOGPIXELSY), 96);
-  ReleaseDC(nullptr, screen);
+  const int expected = 21;  // at the test display's 96 dpi
   EXPECT_EQ(bar->Height(), expected);
   const RECT client = parent.Client();
   RECT placed = PlacedRect(window);
@@ -275,6 +265,24 @@ TEST(ProgressBar, ValueStaysWithinMinAndMax) {
   vx::CallByName(object, u"Value", {Value(2.5)});  // rounds to even
   EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), 2);
   EXPECT_EQ(ErrorNumberOf(object, u"Value", {Value(1e12)}), vx::kErrOverflow);
+}
+
+TEST(ProgressBar, FillsInProportionOverTheWholeRangeOfWholeNumbers) {
+  struct Case {
+    int32_t min, max, value;
+    int filled;
+  };
+  for (const Case c :
+       {Case{INT32_MIN, INT32_MAX, INT32_MIN, 0}, Case{INT32_MIN, INT32_MAX, -1, 99},
+        Case{INT32_MIN, INT32_MAX, 0, 100}, Case{INT32_MIN, INT32_MAX, INT32_MAX, 200},
+        Case{INT32_MIN, 0, -1, 199}, Case{-1, INT32_MAX, INT32_MAX - 1, 199}}) {
+    vx::Ref<vx::basectrl::ctlProgressBar> bar = vx::MakeObject<vx::basectrl::ctlProgressBar>();
+    vx::Ref<vx::IObject> object(bar);
+    vx::CallByName(object, u"Min", {Value(c.min)});
+    vx::CallByName(object, u"Max", {Value(c.max)});
+    vx::CallByName(object, u"Value", {Value(c.value)});
+    EXPECT_EQ(bar->FilledWidth(200), c.filled) << c.min << ".." << c.max << ": " << c.value;
+  }
 }
 
 TEST(FlatLabel, CaptionReadsBackWhatWasWritten) {

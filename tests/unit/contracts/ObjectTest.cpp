@@ -3,8 +3,11 @@
 #include "contracts/CallByName.h"
 #include "contracts/IProject.h"
 #include "contracts/ObjectImpl.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
+
+using vx::testing::ErrorNumberOf;
 
 class Probe : public vx::ObjectImpl<vx::IProject> {
  public:
@@ -46,12 +49,7 @@ struct IOther : vx::IObject {
 
 TEST(ObjectModel, QueryForMissingInterfaceIsTypeMismatch) {
   vx::Ref<vx::IObject> probe = vx::MakeObject<Probe>();
-  try {
-    vx::QueryAs<IOther>(probe);
-    FAIL();
-  } catch (const vx::Error& e) {
-    EXPECT_EQ(e.number(), vx::kErrTypeMismatch);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { vx::QueryAs<IOther>(probe); }), vx::kErrTypeMismatch);
 }
 
 TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
@@ -61,18 +59,9 @@ TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
   EXPECT_EQ(probe->terminated, 1);
   EXPECT_EQ(vx::CallById(target, 0x60030002, {u"exit"}).As<int32_t>(), 1);
   EXPECT_EQ(probe->last, u"exit");
-  try {
-    vx::CallByName(target, u"Moved");
-    FAIL();
-  } catch (const vx::Error& e) {
-    EXPECT_EQ(e.number(), vx::kErrNoSuchMember);
-  }
-  try {
-    vx::CallByName(vx::Ref<vx::IObject>(), u"Terminate");
-    FAIL();
-  } catch (const vx::Error& e) {
-    EXPECT_EQ(e.number(), vx::kErrObjectNotSet);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { vx::CallByName(target, u"Moved"); }), vx::kErrNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([] { vx::CallByName(vx::Ref<vx::IObject>(), u"Terminate"); }),
+            vx::kErrObjectNotSet);
 }
 
 }  // namespace

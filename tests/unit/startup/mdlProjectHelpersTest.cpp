@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "contracts/ObjectImpl.h"
+#include "testing/ErrorNumberOf.h"
 
 namespace {
+
+using vx::testing::ErrorOf;
 
 struct Line {
   std::u16string category;
@@ -39,20 +42,17 @@ class ProjectLog : public ::testing::Test {
   void TearDown() override { mdlProjectHelpers::UnbindProjectLog(); }
 };
 
-TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSet) {
+TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
   EXPECT_FALSE(mdlProjectHelpers::BoundProject());
   for (int i = 0; i < 2; ++i) {
-    uint32_t callLine = 0;
-    try {
-      callLine = __LINE__ + 1;
-      mdlProjectHelpers::LogProject(u"Load", u"m");
-      FAIL() << "no error";
-    } catch (const vx::Error& e) {
-      EXPECT_EQ(e.number(), vx::kErrObjectNotSet);
-      // No handler of its own: the source is untouched, the line is the caller's.
-      EXPECT_EQ(e.source(), u"vxTM2Main");
-      EXPECT_EQ(e.line(), callLine);
-    }
+    uint32_t line = 0;
+    const uint32_t callLine = __LINE__ + 2;
+    const vx::ErrorInfo error =
+        ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }, &line);
+    // No handler of its own: the source is untouched, the line is the caller's.
+    EXPECT_EQ(error.number, vx::kErrObjectNotSet);
+    EXPECT_EQ(error.source, u"vxTM2Main");
+    EXPECT_EQ(line, callLine);
   }
 }
 
@@ -66,33 +66,24 @@ TEST_F(ProjectLog, LinesCarryThePrefixOfTheBoundName) {
             (std::vector<Line>{{u"Main.Load", u"Screen:\r\nx"}, {u"Main.", u"terminating..."}}));
 }
 
-TEST_F(ProjectLog, AnEmptyNameSwitchesProjectButKeepsThePrefix) {
+TEST_F(ProjectLog, AnEmptyNameSwitchesProjectButKeepsThePrefixAndNoNameGivesNone) {
   auto first = vx::MakeObject<FakeProject>();
   auto second = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(first, u"");
+  mdlProjectHelpers::LogProject(u"Load", u"m");
   mdlProjectHelpers::BindProjectLog(first, u"Main");
   mdlProjectHelpers::BindProjectLog(second, u"");
   mdlProjectHelpers::LogProject(u"SetControl", u"step");
-  EXPECT_TRUE(first->lines.empty());
+  EXPECT_EQ(first->lines, (std::vector<Line>{{u"Load", u"m"}}));
   EXPECT_EQ(second->lines, (std::vector<Line>{{u"Main.SetControl", u"step"}}));
-}
-
-TEST_F(ProjectLog, WithoutAnyNameThereIsNoPrefix) {
-  auto p = vx::MakeObject<FakeProject>();
-  mdlProjectHelpers::BindProjectLog(p, u"");
-  mdlProjectHelpers::LogProject(u"Load", u"m");
-  EXPECT_EQ(p->lines, (std::vector<Line>{{u"Load", u"m"}}));
 }
 
 TEST_F(ProjectLog, TheProjectsErrorReachesTheCallerUnchanged) {
   auto p = vx::MakeObject<FakeProject>();
   p->failWith = 61;
   mdlProjectHelpers::BindProjectLog(p, u"Main");
-  try {
-    mdlProjectHelpers::LogProject(u"Load", u"m");
-    FAIL() << "no error";
-  } catch (const vx::Error& e) {
-    EXPECT_EQ(e.info(), (vx::ErrorInfo{61, u"Core.Project", u"disk full"}));
-  }
+  EXPECT_EQ(ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }),
+            (vx::ErrorInfo{61, u"Core.Project", u"disk full"}));
 }
 
 TEST_F(ProjectLog, TheBindingHoldsACountUntilReset) {

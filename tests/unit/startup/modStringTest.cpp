@@ -10,197 +10,144 @@ namespace {
 using modString::TokenArray;
 using Params = std::vector<std::u16string>;
 
-// What start-up does with the switches it knows, so the command-line cases read as start-up sees
-// them: the debug and log switches, then the autosync option.
-struct StartupView {
-  bool debug = false;
-  bool log = false;
-  bool autosync = false;
-  std::u16string autosyncValue;
-  TokenArray rest;
-};
-
-StartupView Startup(std::u16string_view commandLine) {
-  StartupView v;
-  v.rest = modString::SplitCommandLine(commandLine);
-  Params params;
-  v.debug = modString::TakeSwitch(u"debug", 0, 0, v.rest, params);
-  v.log = modString::TakeSwitch(u"log", 0, 0, v.rest, params);
-  v.autosync = modString::TakeOptionValue(u"autosync", true, v.rest, v.autosyncValue);
-  return v;
+TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces) {
+  const std::pair<std::u16string_view, TokenArray> cases[] = {
+      {u"", {}},
+      {u" \t  \t", {}},
+      {u"  a \t\tb  ", {u"a", u"b"}},
+      {u"/debug\t/log", {u"/debug", u"/log"}},
+      {u"\"C:\\My Files\\p.tm2\" /log", {u"\"C:\\My Files\\p.tm2\"", u"/log"}},
+      {u"\"\"", {u"\"\""}},
+      // An unclosed quote takes the rest of the line.
+      {u"a \"b c\td ", {u"a", u"\"b c\td "}},
+      {u"\"", {u"\""}},
+      // Letters right after a closing quote start the next token; a quote inside a word is a
+      // letter.
+      {u"\"a b\"cd", {u"\"a b\"", u"cd"}},
+      {u"ab\"c d\"", {u"ab\"c", u"d\""}},
+  };
+  for (const auto& [line, tokens] : cases) {
+    EXPECT_EQ(modString::SplitCommandLine(line), tokens) << std::string(line.begin(), line.end());
+  }
 }
 
-TEST(SplitCommandLine, SeparatorsNeverMakeEmptyTokens) {
-  EXPECT_TRUE(modString::SplitCommandLine(u"").empty());
-  EXPECT_TRUE(modString::SplitCommandLine(u" \t  \t").empty());
-  EXPECT_EQ(modString::SplitCommandLine(u"  a \t\tb  "), (TokenArray{u"a", u"b"}));
-  EXPECT_EQ(modString::SplitCommandLine(u"/debug\t/log"), (TokenArray{u"/debug", u"/log"}));
-  EXPECT_EQ(modString::SplitCommandLine(u"x"), (TokenArray{u"x"}));
+// What start-up does with the switches it knows: the debug and log switches, then autosync.
+TEST(StartupCommandLine, SwitchesInAnyCaseAndPrefixTheRestPositional) {
+  struct Case {
+    std::u16string_view line;
+    bool debug, log, autosync;
+    std::u16string_view autosyncValue;
+    TokenArray rest;
+  };
+  const Case cases[] = {
+      {u"", false, false, false, u"", {}},
+      {u"/DEBUG", true, false, false, u"", {}},
+      {u"-log", false, true, false, u"", {}},
+      {u"/debug -log /debug", true, true, false, u"", {}},
+      {u"-Debug file /debug", true, false, false, u"", {u"file"}},
+      {u"/autosync", false, false, true, u"", {}},
+      {u"/AutoSync=Daily", false, false, true, u"daily", {}},
+      {u"/log=1", false, false, false, u"", {u"/log=1"}},
+      {u"/unknown /debug", true, false, false, u"", {u"/unknown"}},
+      {u"one /log two", false, true, false, u"", {u"one", u"two"}},
+      {u"debug /debugx /debug=1", false, false, false, u"", {u"debug", u"/debugx", u"/debug=1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line.begin(), c.line.end()));
+    TokenArray rest = modString::SplitCommandLine(c.line);
+    Params params;
+    std::u16string autosyncValue;
+    EXPECT_EQ(modString::TakeSwitch(u"debug", 0, 0, rest, params), c.debug);
+    EXPECT_EQ(modString::TakeSwitch(u"log", 0, 0, rest, params), c.log);
+    EXPECT_EQ(modString::TakeOptionValue(u"autosync", true, rest, autosyncValue), c.autosync);
+    EXPECT_EQ(autosyncValue, c.autosyncValue);
+    EXPECT_EQ(rest, c.rest);
+  }
 }
 
-TEST(SplitCommandLine, QuotedTokensKeepTheirQuotesAndSpaces) {
-  EXPECT_EQ(modString::SplitCommandLine(u"\"C:\\My Files\\p.tm2\" /log"),
-            (TokenArray{u"\"C:\\My Files\\p.tm2\"", u"/log"}));
-  EXPECT_EQ(modString::SplitCommandLine(u"\"\""), (TokenArray{u"\"\""}));
-  // An unclosed quote takes the rest of the line.
-  EXPECT_EQ(modString::SplitCommandLine(u"a \"b c\td "), (TokenArray{u"a", u"\"b c\td "}));
-  EXPECT_EQ(modString::SplitCommandLine(u"\""), (TokenArray{u"\""}));
-  // Letters right after a closing quote start the next token; a quote inside a word is a letter.
-  EXPECT_EQ(modString::SplitCommandLine(u"\"a b\"cd"), (TokenArray{u"\"a b\"", u"cd"}));
-  EXPECT_EQ(modString::SplitCommandLine(u"ab\"c d\""), (TokenArray{u"ab\"c", u"d\""}));
-}
-
-TEST(StartupCommandLine, NoArgumentsLeavesNothing) {
-  const StartupView v = Startup(u"");
-  EXPECT_FALSE(v.debug);
-  EXPECT_FALSE(v.log);
-  EXPECT_FALSE(v.autosync);
-  EXPECT_TRUE(v.rest.empty());
-}
-
-TEST(StartupCommandLine, DebugAndLogSwitchesInAnyCaseAndPrefix) {
-  StartupView v = Startup(u"/DEBUG");
-  EXPECT_TRUE(v.debug);
-  EXPECT_FALSE(v.log);
-  EXPECT_TRUE(v.rest.empty());
-
-  v = Startup(u"-log");
-  EXPECT_FALSE(v.debug);
-  EXPECT_TRUE(v.log);
-  EXPECT_TRUE(v.rest.empty());
-
-  v = Startup(u"/debug -log");
-  EXPECT_TRUE(v.debug && v.log);
-  EXPECT_TRUE(v.rest.empty());
-
-  v = Startup(u"/debug /debug");
-  EXPECT_TRUE(v.debug);
-  EXPECT_TRUE(v.rest.empty());
-
-  v = Startup(u"-Debug file /debug");
-  EXPECT_TRUE(v.debug);
-  EXPECT_EQ(v.rest, (TokenArray{u"file"}));
-}
-
-TEST(StartupCommandLine, AutosyncBareOrWithValueInLowerCase) {
-  StartupView v = Startup(u"/autosync");
-  EXPECT_TRUE(v.autosync);
-  EXPECT_EQ(v.autosyncValue, u"");
-  EXPECT_TRUE(v.rest.empty());
-
-  v = Startup(u"/AutoSync=Daily");
-  EXPECT_TRUE(v.autosync);
-  EXPECT_EQ(v.autosyncValue, u"daily");
-  EXPECT_TRUE(v.rest.empty());
-}
-
-TEST(StartupCommandLine, WhatNoLookupTakesIsPositional) {
-  StartupView v = Startup(u"\"C:\\Program Files\\a b.tm2\"");
-  ASSERT_EQ(v.rest.size(), 1u);
-  EXPECT_EQ(modString::StripQuotes(v.rest[0]), u"C:\\Program Files\\a b.tm2");
-
-  v = Startup(u"/log=1");
-  EXPECT_FALSE(v.log);
-  EXPECT_EQ(v.rest, (TokenArray{u"/log=1"}));
-
-  v = Startup(u"/unknown /debug");
-  EXPECT_TRUE(v.debug);
-  EXPECT_EQ(v.rest, (TokenArray{u"/unknown"}));
-
-  v = Startup(u"one /log two");
-  EXPECT_TRUE(v.log);
-  EXPECT_EQ(v.rest, (TokenArray{u"one", u"two"}));
-
-  v = Startup(u"debug /debugx /debug=1");
-  EXPECT_FALSE(v.debug);
-  EXPECT_EQ(v.rest, (TokenArray{u"debug", u"/debugx", u"/debug=1"}));
-}
-
-TEST(TakeSwitch, EmptyTokensNeverMatch) {
-  TokenArray tokens;
-  Params params{u"kept"};
-  EXPECT_FALSE(modString::TakeSwitch(u"debug", 0, 0, tokens, params));
-  EXPECT_EQ(params, (Params{u"kept"}));
-  std::u16string value = u"kept";
-  EXPECT_FALSE(modString::TakeOptionValue(u"autosync", true, tokens, value));
-  EXPECT_EQ(value, u"kept");
-}
-
-TEST(TakeSwitch, TakesParametersUpToTheNextSwitchOrTheMaximum) {
-  TokenArray tokens{u"/copy", u"a", u"b", u"/x", u"c"};
-  Params params;
-  EXPECT_TRUE(modString::TakeSwitch(u"COPY", 1, -1, tokens, params));
-  EXPECT_EQ(params, (Params{u"/copy", u"a", u"b"}));
-  EXPECT_EQ(tokens, (TokenArray{u"/x", u"c"}));
-
-  tokens = {u"/copy", u"a", u"b", u"c"};
-  EXPECT_TRUE(modString::TakeSwitch(u"copy", 0, 2, tokens, params));
-  EXPECT_EQ(params, (Params{u"/copy", u"a", u"b"}));
-  EXPECT_EQ(tokens, (TokenArray{u"c"}));
-
-  // Below the minimum a following switch is taken as a parameter.
-  tokens = {u"-copy", u"/x", u"y", u"/z"};
-  EXPECT_TRUE(modString::TakeSwitch(u"copy", 2, -1, tokens, params));
-  EXPECT_EQ(params, (Params{u"-copy", u"/x", u"y"}));
-  EXPECT_EQ(tokens, (TokenArray{u"/z"}));
-}
-
-TEST(TakeSwitch, AMatchShortOfItsMinimumStaysAndKeepsEarlierParams) {
-  // The first match has its two parameters; the second runs out of tokens after one.
-  TokenArray tokens{u"/copy", u"a", u"b", u"/other", u"/copy", u"c"};
-  Params params;
-  EXPECT_TRUE(modString::TakeSwitch(u"copy", 2, 2, tokens, params));
-  EXPECT_EQ(params, (Params{u"/copy", u"a", u"b"}));
-  EXPECT_EQ(tokens, (TokenArray{u"/other", u"/copy", u"c"}));
-
-  // Alone, a short match is no match and changes nothing.
-  tokens = {u"x", u"/copy", u"c"};
-  params = {u"before"};
-  EXPECT_FALSE(modString::TakeSwitch(u"copy", 2, 2, tokens, params));
-  EXPECT_EQ(params, (Params{u"before"}));
-  EXPECT_EQ(tokens, (TokenArray{u"x", u"/copy", u"c"}));
-}
-
-TEST(TakeSwitch, ParamsHoldTheLastSuccessfulMatchAsWritten) {
-  TokenArray tokens{u"/Log", u"x", u"-LOG"};
-  Params params;
-  EXPECT_TRUE(modString::TakeSwitch(u"log", 0, 0, tokens, params));
-  EXPECT_EQ(params, (Params{u"-LOG"}));
-  EXPECT_EQ(tokens, (TokenArray{u"x"}));
+TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
+  struct Case {
+    std::u16string_view name;
+    int32_t minParams, maxParams;
+    TokenArray tokens;
+    bool found;
+    Params params;
+    TokenArray rest;
+  };
+  const Case cases[] = {
+      {u"COPY",
+       1,
+       -1,
+       {u"/copy", u"a", u"b", u"/x", u"c"},
+       true,
+       {u"/copy", u"a", u"b"},
+       {u"/x", u"c"}},
+      {u"copy", 0, 2, {u"/copy", u"a", u"b", u"c"}, true, {u"/copy", u"a", u"b"}, {u"c"}},
+      // Below the minimum a following switch is taken as a parameter.
+      {u"copy", 2, -1, {u"-copy", u"/x", u"y", u"/z"}, true, {u"-copy", u"/x", u"y"}, {u"/z"}},
+      // A later match short of its minimum stays; the params keep the earlier one.
+      {u"copy",
+       2,
+       2,
+       {u"/copy", u"a", u"b", u"/other", u"/copy", u"c"},
+       true,
+       {u"/copy", u"a", u"b"},
+       {u"/other", u"/copy", u"c"}},
+      // Alone, a short match is no match and changes nothing.
+      {u"copy", 2, 2, {u"x", u"/copy", u"c"}, false, {u"before"}, {u"x", u"/copy", u"c"}},
+      // The params hold the last match as written.
+      {u"log", 0, 0, {u"/Log", u"x", u"-LOG"}, true, {u"-LOG"}, {u"x"}},
+      {u"\u00E4ndern", 0, 0, {u"/\u00C4NDERN"}, true, {u"/\u00C4NDERN"}, {}},
+      {u"debug", 0, 0, {}, false, {u"before"}, {}},
+  };
+  for (const Case& c : cases) {
+    TokenArray tokens = c.tokens;
+    Params params{u"before"};
+    EXPECT_EQ(modString::TakeSwitch(c.name, c.minParams, c.maxParams, tokens, params), c.found)
+        << tokens.size();
+    EXPECT_EQ(params, c.params);
+    EXPECT_EQ(tokens, c.rest);
+  }
 }
 
 TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEquals) {
-  TokenArray tokens{u"a", u"/autosync=One", u"-AUTOSYNC=two"};
-  std::u16string value;
-  EXPECT_TRUE(modString::TakeOptionValue(u"autosync", false, tokens, value));
-  EXPECT_EQ(value, u"one");
-  EXPECT_EQ(tokens, (TokenArray{u"a", u"-AUTOSYNC=two"}));
-
-  tokens = {u"/autosync="};
-  value = u"old";
-  EXPECT_TRUE(modString::TakeOptionValue(u"autosync", false, tokens, value));
-  EXPECT_EQ(value, u"");
-  EXPECT_TRUE(tokens.empty());
-
-  tokens = {u"/autosyncx", u"autosync=x", u"/autosync"};
-  value = u"old";
-  EXPECT_FALSE(modString::TakeOptionValue(u"autosync", false, tokens, value));
-  EXPECT_EQ(value, u"old");
-  EXPECT_EQ(tokens, (TokenArray{u"/autosyncx", u"autosync=x", u"/autosync"}));
-
-  // The value keeps everything after the first "=", spaces of a quoted token included.
-  tokens = {u"/name=A=B c"};
-  EXPECT_TRUE(modString::TakeOptionValue(u"Name", true, tokens, value));
-  EXPECT_EQ(value, u"a=b c");
+  struct Case {
+    std::u16string_view name;
+    TokenArray tokens;
+    bool found;
+    std::u16string_view value;
+    TokenArray rest;
+  };
+  const Case cases[] = {
+      {u"autosync",
+       {u"a", u"/autosync=One", u"-AUTOSYNC=two"},
+       true,
+       u"one",
+       {u"a", u"-AUTOSYNC=two"}},
+      {u"autosync", {u"/autosync="}, true, u"", {}},
+      {u"autosync",
+       {u"/autosyncx", u"autosync=x", u"/autosync"},
+       false,
+       u"old",
+       {u"/autosyncx", u"autosync=x", u"/autosync"}},
+      // The value keeps everything after the first "=", spaces of a quoted token included.
+      {u"Name", {u"/name=A=B c"}, true, u"a=b c", {}},
+      {u"autosync", {}, false, u"old", {}},
+  };
+  for (const Case& c : cases) {
+    TokenArray tokens = c.tokens;
+    std::u16string value = u"old";
+    EXPECT_EQ(modString::TakeOptionValue(c.name, false, tokens, value), c.found);
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(tokens, c.rest);
+  }
 }
 
 TEST(StripQuotes, RemovesOnlyAnEnclosingPair) {
-  EXPECT_EQ(modString::StripQuotes(u"\"a b\""), u"a b");
-  EXPECT_EQ(modString::StripQuotes(u"\"\""), u"");
-  EXPECT_EQ(modString::StripQuotes(u"\""), u"\"");
-  EXPECT_EQ(modString::StripQuotes(u"\"open rest"), u"\"open rest");
-  EXPECT_EQ(modString::StripQuotes(u"a\""), u"a\"");
-  EXPECT_EQ(modString::StripQuotes(u""), u"");
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"\"a b\"", u"a b"}, {u"\"\"", u""}, {u"\"", u"\""}, {u"\"open rest", u"\"open rest"},
+      {u"a\"", u"a\""},     {u"", u""}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(modString::StripQuotes(in), out);
 }
 
 TEST(ExactComparisons, CompareCodeUnitsWithoutFolding) {
@@ -224,13 +171,6 @@ TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
   EXPECT_EQ(modString::LowerCase(u"\u0401\u0410\u042F\u0460\u048A"),
             u"\u0451\u0430\u044F\u0461\u048B");
   EXPECT_EQ(modString::LowerCase(u"\xD83D\xDE00\uFF21"), u"\xD83D\xDE00\uFF21");
-}
-
-TEST(TakeSwitch, SwitchNamesMatchBeyondAscii) {
-  TokenArray tokens{u"/\u00C4NDERN"};
-  Params params;
-  EXPECT_TRUE(modString::TakeSwitch(u"\u00E4ndern", 0, 0, tokens, params));
-  EXPECT_TRUE(tokens.empty());
 }
 
 }  // namespace

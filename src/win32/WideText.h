@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace vx::toolkit {
+namespace vx::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text on Windows is UTF-16");
 
@@ -14,4 +14,4 @@ std::u16string FromWide(std::wstring_view text);
 // The text as a NUL-terminated wide string, valid as long as `text` is neither changed nor gone.
 const wchar_t* W(const std::u16string& text) noexcept;
 
-}  // namespace vx::toolkit
+}  // namespace vx::win32

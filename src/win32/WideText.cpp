@@ -1,6 +1,6 @@
-#include "toolkit/WideText.h"
+#include "win32/WideText.h"
 
-namespace vx::toolkit {
+namespace vx::win32 {
 
 std::wstring ToWide(std::u16string_view text) {
   return std::wstring(text.begin(), text.end());
@@ -14,4 +14,4 @@ const wchar_t* W(const std::u16string& text) noexcept {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-}  // namespace vx::toolkit
+}  // namespace vx::win32

@@ -1,0 +1,13 @@
+#include "win32/ThisModule.h"
+
+namespace vx::win32 {
+
+HINSTANCE ThisModule() noexcept {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  return module;
+}
+
+}  // namespace vx::win32

@@ -1,0 +1,154 @@
+// Minidumps: what the writer leaves, and that the crash filter writes one for the first fault.
+#include "startup/CrashDump.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <dbghelp.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "startup/mdlGpfTm2.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own under the temporary folder, removed with its contents.
+class TempFolder {
+ public:
+  TempFolder()
+      : path_(fs::temp_directory_path() / ("vxTM2Dumps" + std::to_string(GetCurrentProcessId()))) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempFolder() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+  std::vector<std::wstring> Names() const {
+    std::vector<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+      names.push_back(entry.path().filename().wstring());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+// The names of the modules a dump lists, read back through dbghelp.
+std::vector<std::wstring> ModulesInDump(const fs::path& dump) {
+  std::ifstream in(dump, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::wstring> names;
+  MINIDUMP_DIRECTORY* entry = nullptr;
+  void* stream = nullptr;
+  ULONG size = 0;
+  auto* base = const_cast<char*>(bytes.data());
+  if (!MiniDumpReadDumpStream(base, ModuleListStream, &entry, &stream, &size)) return names;
+  const auto* list = static_cast<const MINIDUMP_MODULE_LIST*>(stream);
+  for (ULONG i = 0; i < list->NumberOfModules; ++i) {
+    const auto* name =
+        reinterpret_cast<const MINIDUMP_STRING*>(base + list->Modules[i].ModuleNameRva);
+    names.emplace_back(name->Buffer, name->Length / sizeof(wchar_t));
+  }
+  return names;
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  return fs::path(path).filename().wstring();
+}
+
+bool NamesModule(const std::vector<std::wstring>& modules, const std::wstring& file) {
+  for (const std::wstring& module : modules)
+    if (_wcsicmp(FileNameOf(module).c_str(), file.c_str()) == 0) return true;
+  return false;
+}
+
+std::wstring ThisProgram() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FileNameOf(path);
+}
+
+TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
+  TempFolder folder;
+  // Eleven older dumps and a file of another kind, which stays.
+  for (int i = 10; i <= 20; ++i)
+    std::ofstream(folder.path() / ("200001" + std::to_string(i) + "-000000-1.dmp")) << "old";
+  std::ofstream(folder.path() / "notes.txt") << "kept";
+
+  const fs::path dump = mdlGpfTm2::WriteCrashDump(folder.path().wstring(), nullptr);
+  ASSERT_FALSE(dump.empty());
+  std::ifstream in(dump, std::ios::binary);
+  char signature[4] = {};
+  in.read(signature, 4);
+  EXPECT_EQ(std::string(signature, 4), "MDMP");
+  EXPECT_TRUE(NamesModule(ModulesInDump(dump), ThisProgram()));
+
+  const std::vector<std::wstring> names = folder.Names();
+  EXPECT_EQ(names.size(), mdlGpfTm2::kKeptCrashDumps + 1);
+  for (const wchar_t* gone : {L"20000110-000000-1.dmp", L"20000111-000000-1.dmp"})
+    EXPECT_EQ(std::count(names.begin(), names.end(), gone), 0) << gone;
+  EXPECT_EQ(std::count(names.begin(), names.end(), dump.filename().wstring()), 1);
+}
+
+TEST(WriteCrashDump, AFolderThatCannotBeMadeWritesNothing) {
+  TempFolder folder;
+  std::ofstream(folder.path() / "file") << "x";
+  EXPECT_EQ(mdlGpfTm2::WriteCrashDump((folder.path() / "file" / "Crashes").wstring(), nullptr),
+            L"");
+  EXPECT_EQ(folder.Names().size(), 1u);
+}
+
+// Dismisses the crash filter's message boxes from a thread of its own.
+class BoxDismisser {
+ public:
+  BoxDismisser()
+      : thread_([this] {
+          while (!stop_) {
+            if (HWND box = FindWindowW(L"#32770", L"ERROR - Telvaro mobile 2"))
+              PostMessageW(box, WM_COMMAND, IDOK, 0);
+            Sleep(20);
+          }
+        }) {}
+  ~BoxDismisser() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// The filter's reported flag lives for the process: this is the only test here that faults.
+TEST(CrashFilter, TheFirstFaultLeavesOneDumpALaterFaultNone) {
+  TempFolder appData;
+  SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
+  const fs::path crashes = appData.path() / "Telvaro mobile 2" / "Crashes";
+  EXCEPTION_RECORD record{};
+  record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+  CONTEXT context{};
+  RtlCaptureContext(&context);
+  EXCEPTION_POINTERS pointers{&record, &context};
+  const BoxDismisser dismisser;
+  EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+  ASSERT_TRUE(fs::exists(crashes));
+  const auto dumps = [&] {
+    return std::distance(fs::directory_iterator(crashes), fs::directory_iterator());
+  };
+  EXPECT_EQ(dumps(), 1);
+  // A second dump in the same second would have the same name: start from an empty folder.
+  fs::remove_all(crashes);
+  fs::create_directories(crashes);
+  EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+  EXPECT_EQ(dumps(), 0);
+}
+
+}  // namespace

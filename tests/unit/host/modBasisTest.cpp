@@ -1,0 +1,181 @@
+#include "host/modBasis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "contracts/ObjectImpl.h"
+#include "host/KeyedTable.h"
+#include "testing/ErrorNumberOf.h"
+
+namespace {
+
+using modBasis::List;
+using vx::Value;
+
+using vx::testing::ErrorNumberOf;
+
+// The value and its type, so that a 16-bit 0 and a single 0.0 are told apart.
+::testing::AssertionResult Same(const Value& actual, const Value& expected) {
+  const bool equal = actual.storage().index() == expected.storage().index() &&
+                     std::visit(
+                         [&](const auto& a) {
+                           using T = std::decay_t<decltype(a)>;
+                           if constexpr (std::is_same_v<T, vx::Ref<vx::IObject>>) {
+                             return a.get() == std::get<T>(expected.storage()).get();
+                           } else {
+                             return a == std::get<T>(expected.storage());
+                           }
+                         },
+                         actual.storage());
+  if (equal) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "type index " << actual.storage().index() << " instead of "
+         << expected.storage().index() << " or another value";
+}
+
+TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) {
+  struct Case {
+    Value (*pick)(const List&, vx::Here);
+    List list;
+    Value expected;
+  };
+  Value (*const max)(const List&, vx::Here) = &modBasis::MaxOfList;
+  Value (*const min)(const List&, vx::Here) = &modBasis::MinOfList;
+  const Case cases[] = {
+      {max, List{int16_t{0}, -120.0f}, int16_t{0}},
+      {max, List{1500.0f, 1200.0f}, 1500.0f},
+      {max, List{int16_t{3}, 7.5, int32_t{7}}, 7.5},
+      {max, List{u"x"}, u"x"},
+      {min, List{28800.0f, 1500.0f}, 1500.0f},
+      {min, List{int32_t{-5}, -4.5f}, int32_t{-5}},
+      {min, List{int32_t{9}}, int32_t{9}},
+      {max, List{int16_t{0}, 0.0f}, int16_t{0}},
+      {min, List{0.0f, int16_t{0}}, 0.0f},
+      {max, List{int32_t{1}, int16_t{2}, 2.0}, int16_t{2}},
+      // A number is below any string, even the empty one; strings compare by code unit.
+      {max, List{u"", 1e30}, u""},
+      {min, List{u"a", int16_t{-1}}, int16_t{-1}},
+      {max, List{u"B", u"a", u"A"}, u"a"},
+      // Empty is 0 beside numbers and "" beside strings.
+      {max, List{Value(), int16_t{-1}}, Value()},
+      {min, List{Value(), int16_t{1}}, Value()},
+      {min, List{u"a", Value()}, Value()},
+      // Booleans are numbers; NaN never wins.
+      {min, List{int16_t{0}, vx::Boolean{vx::kVxTrue}}, vx::Boolean{vx::kVxTrue}},
+      {max, List{1.0, std::numeric_limits<double>::quiet_NaN(), 2.0}, 2.0},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_TRUE(Same(cases[i].pick(cases[i].list, vx::Here::current()), cases[i].expected))
+        << "case " << i;
+  }
+}
+
+TEST(MaxOfList, ListsWithoutEntriesGiveEmptyAtAnyLowerBound) {
+  EXPECT_TRUE(modBasis::MaxOfList(List(0, {})).IsEmpty());
+  EXPECT_TRUE(modBasis::MinOfList(List(5, {})).IsEmpty());
+  EXPECT_TRUE(modBasis::MinOfList(List(std::numeric_limits<int32_t>::min(), {})).IsEmpty());
+  EXPECT_FALSE(modBasis::IsInList(Value(), List(1, {})));
+}
+
+TEST(MaxOfList, AnyLowerBoundVisitsEveryEntry) {
+  const List list(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})});
+  EXPECT_EQ(list.UpperBound(), -1);
+  EXPECT_TRUE(Same(modBasis::MaxOfList(list), int32_t{9}));
+  EXPECT_TRUE(Same(modBasis::MinOfList(list), int32_t{1}));
+  EXPECT_EQ(ErrorNumberOf([&] { list.At(0); }), vx::kErrSubscript);
+  EXPECT_EQ(ErrorNumberOf([&] {
+              List(std::numeric_limits<int32_t>::max(), {Value(), Value()});
+            }),
+            vx::kErrSubscript);
+}
+
+TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const List screens{u"vxTM2Core.ctlStartscreen", u"vxTM2Core.ctlServerStartscreen"};
+  const std::tuple<Value, List, bool> cases[] = {
+      {u"vxTM2Core.ctlStartscreen", screens, true},
+      {u"vxTM2Core.ctlServerStartscreen", screens, true},
+      {u"vxtm2core.ctlstartscreen", screens, false},
+      {u"vxTM2Core.ctlStartscreen ", screens, false},
+      {int16_t{0}, List{u"0", 0.0f}, true},
+      {int16_t{0}, List{u"0"}, false},
+      {Value(), List{int32_t{0}}, true},
+      {Value(), List{u""}, true},
+      {Value(), List{Value()}, true},
+      {Value(), List{u" "}, false},
+      {int16_t{-1}, List{vx::Boolean{vx::kVxTrue}}, true},
+      {nan, List{nan}, false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const auto& [value, list, found] = cases[i];
+    EXPECT_EQ(modBasis::IsInList(value, list), found) << "case " << i;
+  }
+}
+
+TEST(ValueHelpers, UnboundedListsAreOutOfRangeAndObjectsCannotBeCompared) {
+  struct Plain : vx::ObjectImpl<vx::IObject> {};
+  const vx::Ref<vx::IObject> object = vx::MakeObject<Plain>();
+  const List unbounded;
+  const vx::ErrorInfo error = vx::testing::ErrorOf([&] { modBasis::MaxOfList(unbounded); });
+  EXPECT_EQ(error.number, vx::kErrSubscript);
+  EXPECT_EQ(error.source.rfind(u"modBasis.", 0), 0u) << "the handler adds its location";
+  const std::pair<std::function<void()>, int32_t> cases[] = {
+      {[&] { modBasis::MinOfList(unbounded); }, vx::kErrSubscript},
+      {[&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }, vx::kErrSubscript},
+      {[&] {
+         modBasis::MaxOfList(List{int16_t{1}, object});
+       },
+       vx::kErrTypeMismatch},
+      {[&] { modBasis::IsInList(object, List{int16_t{1}}); }, vx::kErrTypeMismatch},
+      // The first entry is compared with itself too.
+      {[&] { modBasis::MinOfList(List{object}); }, vx::kErrTypeMismatch},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
+  }
+}
+
+TEST(MinLong, SmallerOfTwoAndTheSecondOnTies) {
+  EXPECT_EQ(modBasis::MinLong(750, 974), 750);
+  EXPECT_EQ(modBasis::MinLong(500, 450), 450);
+  EXPECT_EQ(modBasis::MinLong(-7, -7), -7);
+  EXPECT_EQ(modBasis::MinLong(std::numeric_limits<int32_t>::min(), 0),
+            std::numeric_limits<int32_t>::min());
+}
+
+TEST(KeyedTable, AddItemRemoveAndHasKeyWithThePlatformsErrorsAndCountedReferences) {
+  struct Plain : vx::ObjectImpl<vx::IObject> {};
+  const int32_t before = vx::gLiveObjects;
+  modBasis::KeyedTable<vx::Ref<vx::IObject>> table;
+  const vx::Ref<vx::IObject> kept = vx::MakeObject<Plain>();
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"-42"));
+  table.Add(u"-42", kept);
+  table.Add(u"5", vx::MakeObject<Plain>());
+  EXPECT_EQ(vx::gLiveObjects, before + 2);
+  EXPECT_EQ(table.Item(u"-42").get(), kept.get());
+  EXPECT_TRUE(modBasis::CollectionHasKey(table, u"-42"));
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"42"));
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u""));
+  EXPECT_EQ(vx::testing::ErrorOf([&] { table.Add(u"-42", nullptr); }),
+            (vx::ErrorInfo{vx::kErrDuplicateKey, u"vxTM2Main",
+                           u"This key is already associated with an element of this collection"}));
+  EXPECT_EQ(table.Item(u"-42").get(), kept.get()) << "a refused Add leaves the entry alone";
+  EXPECT_EQ(ErrorNumberOf([&] { table.Item(u"42"); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { table.Remove(u"42"); }), vx::kErrInvalidCall);
+  table.Remove(u"5");
+  EXPECT_EQ(vx::gLiveObjects, before + 1);
+  table.Remove(u"-42");
+  EXPECT_EQ(table.Count(), 0u);
+  EXPECT_FALSE(modBasis::CollectionHasKey(table, u"-42"));
+}
+
+}  // namespace
