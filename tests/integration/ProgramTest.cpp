@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -31,18 +33,22 @@ std::wstring Beside(const wchar_t* folder) {
   return here.substr(0, here.rfind(L'\\') + 1) + folder;
 }
 
-// The environment variable for the program's lifetime.
+// The environment variable for the program's lifetime; then as it was.
 class Variable {
  public:
   Variable(const wchar_t* name, const wchar_t* value) : name_(name) {
+    wchar_t saved[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(name, saved, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) saved_ = saved;
     SetEnvironmentVariableW(name, value);
   }
-  ~Variable() { SetEnvironmentVariableW(name_, nullptr); }
+  ~Variable() { SetEnvironmentVariableW(name_, saved_ ? saved_->c_str() : nullptr); }
   Variable(const Variable&) = delete;
   Variable& operator=(const Variable&) = delete;
 
  private:
   const wchar_t* name_;
+  std::optional<std::wstring> saved_;
 };
 
 struct Ended {
@@ -162,6 +168,11 @@ class Core : public ::testing::TestWithParam<CoreCase> {};
 
 TEST_P(Core, EndsTheProgram) {
   Variable picked(L"VX_TEST_CORE", GetParam().picked);
+  // The crash dumps go to a local application data folder of this test's own.
+  const std::filesystem::path appData = Beside(L"appdata");
+  std::filesystem::remove_all(appData);
+  std::filesystem::create_directory(appData);
+  Variable localAppData(L"LOCALAPPDATA", appData.c_str());
   MessageBoxReader crashBoxes(kCrashCaption);
   MessageBoxReader startupBoxes(kAppTitle);
   Program program(L"testcore", L"");
@@ -180,6 +191,10 @@ TEST_P(Core, EndsTheProgram) {
   Calls crashLog;
   if (logged != ended.calls.end()) crashLog.assign(logged - 1, ended.calls.end());
   EXPECT_EQ(crashLog, GetParam().crashLog);
+  const std::filesystem::path dumps = appData / "Telvaro mobile 2" / "Crashes";
+  EXPECT_EQ(std::filesystem::exists(dumps) && !std::filesystem::is_empty(dumps),
+            GetParam().lastBox != nullptr);
+  std::filesystem::remove_all(appData);
   if (!GetParam().lastBox) {
     ASSERT_FALSE(ended.calls.empty());
     EXPECT_EQ(ended.calls.back(), "Core.Init settings, instance");
