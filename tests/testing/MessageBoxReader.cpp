@@ -10,9 +10,13 @@ const wchar_t* Wide(const std::u16string& text) {
 }  // namespace
 
 HWND FindMessageBox(const std::u16string& caption) {
-  HWND box = FindWindowW(L"#32770", Wide(caption));
-  // A box is made visible once its text is in place.
-  return box && IsWindowVisible(box) ? box : nullptr;
+  // A box is made visible once its text is in place; a closed one may stay behind hidden while a
+  // box opened above it runs.
+  HWND box = nullptr;
+  while ((box = FindWindowExW(nullptr, box, L"#32770", Wide(caption))) != nullptr) {
+    if (IsWindowVisible(box)) return box;
+  }
+  return nullptr;
 }
 
 std::u16string MessageBoxText(HWND box) {
@@ -39,15 +43,15 @@ std::vector<std::u16string> MessageBoxReader::Wait(size_t count,
 void MessageBoxReader::Watch() {
   while (!stop_) {
     if (HWND box = FindMessageBox(caption_)) {
-      std::u16string text = MessageBoxText(box);
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
       {
         std::lock_guard lock(mutex_);
-        texts_.push_back(std::move(text));
+        texts_.push_back(MessageBoxText(box));
       }
       seen_.notify_all();
+      // Only now: whoever waits for the box to close finds its text already counted.
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
       // Until this box is gone, it must not be counted again.
-      while (!stop_ && IsWindow(box)) Sleep(5);
+      while (!stop_ && IsWindowVisible(box)) Sleep(5);
     }
     Sleep(10);
   }

@@ -30,20 +30,6 @@ class MenuTest : public ::testing::Test {
   HMENU menu_ = nullptr;
 };
 
-TEST_F(MenuTest, GreyThenEnableRestoresTheCloseItem) {
-  ASSERT_FALSE(CloseGreyed());
-  mdlGlobalF::ChangeCloseWindowButton(window_, false);
-  EXPECT_TRUE(CloseGreyed());
-  mdlGlobalF::ChangeCloseWindowButton(window_, true);
-  EXPECT_FALSE(CloseGreyed());
-}
-
-TEST_F(MenuTest, GreyingTwiceLeavesItGreyed) {
-  mdlGlobalF::ChangeCloseWindowButton(window_, false);
-  mdlGlobalF::ChangeCloseWindowButton(window_, false);
-  EXPECT_TRUE(CloseGreyed());
-}
-
 // Items after the close item (Wine's own "About Wine", or ones appended by a program) are not
 // the close item: they keep their state.
 TEST_F(MenuTest, ItemsAfterTheCloseItemAreLeftAlone) {

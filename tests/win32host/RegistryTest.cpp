@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -41,31 +42,31 @@ class RegistryTest : public ::testing::Test {
   HKEY key_ = nullptr;
 };
 
-TEST_F(RegistryTest, StringValues) {
-  SetText(L"One", REG_SZ, L"1");
-  SetText(L"Words", REG_SZ, L"Telvaro mobile 2");
-  EXPECT_EQ(Read(u"One"), u"1");
-  EXPECT_EQ(Read(u"Words"), u"Telvaro mobile 2");
-  // Value names are not case-sensitive in the registry.
-  EXPECT_EQ(Read(u"ONE"), u"1");
-}
+struct ValueCase {
+  DWORD type;
+  std::wstring stored;  // with its terminators
+  std::optional<std::u16string> read;
+};
 
-TEST_F(RegistryTest, EmptyStringIsEmptyTextNotNoValue) {
-  SetBytes(L"Empty", REG_SZ, L"", sizeof(wchar_t));
-  const auto value = Read(u"Empty");
-  ASSERT_TRUE(value.has_value());
-  EXPECT_EQ(*value, u"");
-}
-
-TEST_F(RegistryTest, ExpandStringIsNotExpanded) {
-  SetText(L"Path", REG_EXPAND_SZ, L"%SystemRoot%\\vx");
-  EXPECT_EQ(Read(u"Path"), u"%SystemRoot%\\vx");
-}
-
-TEST_F(RegistryTest, TextEndsAtFirstNul) {
-  const wchar_t data[] = L"ab\0cd";
-  SetBytes(L"Inner", REG_SZ, data, sizeof data);
-  EXPECT_EQ(Read(u"Inner"), u"ab");
+// Text types only, as stored up to the first NUL; every other type is no value.
+TEST_F(RegistryTest, ValueTypes) {
+  const ValueCase cases[] = {
+      {REG_SZ, {L"1\0", 2}, u"1"},
+      {REG_SZ, {L"Telvaro mobile 2\0", 17}, u"Telvaro mobile 2"},
+      {REG_SZ, {L"\0", 1}, u""},
+      {REG_SZ, {L"ab\0cd\0", 6}, u"ab"},
+      {REG_EXPAND_SZ, {L"%SystemRoot%\\vx\0", 16}, u"%SystemRoot%\\vx"},
+      {REG_DWORD, {L"\1\0", 2}, std::nullopt},
+      {REG_MULTI_SZ, {L"1\0two\0\0", 7}, std::nullopt},
+      {REG_BINARY, {L"1", 1}, std::nullopt},
+  };
+  for (const ValueCase& c : cases) {
+    SetBytes(L"Value", c.type, c.stored.data(),
+             static_cast<DWORD>(c.stored.size() * sizeof(wchar_t)));
+    EXPECT_EQ(Read(u"Value"), c.read) << "type " << c.type << ", " << c.stored.size() << " units";
+    // Value names are not case-sensitive in the registry.
+    EXPECT_EQ(Read(u"VALUE"), c.read);
+  }
 }
 
 // RegSetValueEx appends a NUL under Wine; NtSetValueKey stores exactly the bytes given.
@@ -84,17 +85,6 @@ TEST_F(RegistryTest, StringWithoutTerminatorReadsWhole) {
   ASSERT_EQ(size, sizeof data) << "the value was stored without a terminator";
 
   EXPECT_EQ(Read(u"Bare"), u"abc");
-}
-
-TEST_F(RegistryTest, OtherTypesGiveNoValue) {
-  const DWORD number = 1;
-  SetBytes(L"Dword", REG_DWORD, &number, sizeof number);
-  const wchar_t multi[] = L"1\0two\0";
-  SetBytes(L"Multi", REG_MULTI_SZ, multi, sizeof multi);
-  SetBytes(L"Binary", REG_BINARY, "1", 1);
-  EXPECT_EQ(Read(u"Dword"), std::nullopt);
-  EXPECT_EQ(Read(u"Multi"), std::nullopt);
-  EXPECT_EQ(Read(u"Binary"), std::nullopt);
 }
 
 TEST_F(RegistryTest, MissingValueOrKeyGivesNoValue) {
@@ -124,22 +114,11 @@ TEST_F(RegistryTest, KeyIsClosedOnEveryPath) {
   EXPECT_EQ(after, before);
 }
 
+// The reader goes through the ANSI code page: characters it lacks come back as its default one.
 TEST_F(RegistryTest, CharactersOutsideTheAnsiCodePage) {
-  const std::wstring stored = L"a\u00e9\u4e2d\u0416z";
-  SetText(L"Intl", REG_SZ, stored);
-  // What the ANSI code page makes of the text: characters it lacks become its default character.
-  char ansi[64] = {};
-  const int bytes =
-      WideCharToMultiByte(CP_ACP, 0, stored.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-  ASSERT_GT(bytes, 0);
-  wchar_t back[64] = {};
-  ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, 64), 0);
-  const std::u16string expected(reinterpret_cast<const char16_t*>(back));
-
-  EXPECT_EQ(Read(u"Intl"), expected);
-  if (GetACP() == 1252) {
-    EXPECT_EQ(Read(u"Intl"), u"a\u00e9??z");
-  }
+  if (GetACP() != 1252) GTEST_SKIP() << "expected texts are those of code page 1252";
+  SetText(L"Intl", REG_SZ, L"a\u00e9\u4e2d\u0416z");
+  EXPECT_EQ(Read(u"Intl"), u"a\u00e9??z");
 }
 
 }  // namespace

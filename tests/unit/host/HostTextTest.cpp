@@ -59,14 +59,16 @@ TEST(TextToSingle, NumbersBeyondSinglePrecisionOverflow) {
   EXPECT_EQ(TextToSingle(u"1e-60"), 0.0f);
 }
 
-TEST(TextToLong, RoundsHalvesToEven) {
+TEST(TextToLong, TakesWholeNumbersOnly) {
   EXPECT_EQ(TextToLong(u"2"), 2);
-  EXPECT_EQ(TextToLong(u"2.5"), 2);
-  EXPECT_EQ(TextToLong(u"3.5"), 4);
-  EXPECT_EQ(TextToLong(u"-0.5"), 0);
+  EXPECT_EQ(TextToLong(u"2.0"), 2);
+  EXPECT_EQ(TextToLong(u"1e1"), 10);
+  EXPECT_EQ(TextToLong(u"-7"), -7);
   EXPECT_EQ(TextToLong(u"2147483647"), 2147483647);
   EXPECT_EQ(ErrorNumberOf([] { TextToLong(u"2147483648"); }), kErrOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { TextToLong(u"two"); }), kErrTypeMismatch);
+  for (const char16_t* text : {u"2.5", u"-0.5", u"two"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { TextToLong(text); }), kErrTypeMismatch);
+  }
 }
 
 }  // namespace
