@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <regex>
 #include <string>
@@ -157,6 +159,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error: 429;frmMain\\.[1-9][0-9]* \\(.*\\) .*vxTM2Core.*"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The contents of every file in `folder`, none when it does not exist.
+std::vector<std::string> DumpsIn(const std::filesystem::path& folder) {
+  std::vector<std::string> contents;
+  if (!std::filesystem::exists(folder)) return contents;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    contents.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  return contents;
+}
+
+// A dump's module list holds each module's path in UTF-16.
+bool NamesModule(const std::string& dump, std::u16string_view name) {
+  const std::string bytes(reinterpret_cast<const char*>(name.data()), name.size() * 2);
+  return dump.find(bytes) != std::string::npos;
+}
+
 struct CoreCase {
   const wchar_t* picked;  // VX_TEST_CORE
   DWORD exitCode;
@@ -191,9 +210,14 @@ TEST_P(Core, EndsTheProgram) {
   Calls crashLog;
   if (logged != ended.calls.end()) crashLog.assign(logged - 1, ended.calls.end());
   EXPECT_EQ(crashLog, GetParam().crashLog);
-  const std::filesystem::path dumps = appData / "Telvaro mobile 2" / "Crashes";
-  EXPECT_EQ(std::filesystem::exists(dumps) && !std::filesystem::is_empty(dumps),
-            GetParam().lastBox != nullptr);
+  const std::vector<std::string> dumps = DumpsIn(appData / "Telvaro mobile 2" / "Crashes");
+  // One dump for the first fault only, naming the program and the library that faulted.
+  ASSERT_EQ(dumps.size(), GetParam().lastBox ? 1U : 0U);
+  for (const std::string& dump : dumps) {
+    EXPECT_TRUE(dump.starts_with("MDMP"));
+    EXPECT_TRUE(NamesModule(dump, u"vxTM2Main.exe"));
+    EXPECT_TRUE(NamesModule(dump, u"vxTM2Core.dll"));
+  }
   std::filesystem::remove_all(appData);
   if (!GetParam().lastBox) {
     ASSERT_FALSE(ended.calls.empty());
