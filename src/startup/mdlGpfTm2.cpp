@@ -7,6 +7,7 @@
 #include "startup/CrashDump.h"
 #include "startup/FaultText.h"
 #include "startup/mdlProjectHelpers.h"
+#include "win32/Unique.h"
 
 namespace mdlGpfTm2 {
 namespace {
@@ -60,10 +61,24 @@ class JoinedText {
   size_t length_ = 0;
 };
 
+// A fault while the fault box is shown: on 32-bit Windows the frame still running the filter
+// would send it past the filter to the platform's default end, without a box.
+LONG CALLBACK FaultWhileBoxShown(EXCEPTION_POINTERS* pointers) noexcept {
+  const DWORD code = pointers->ExceptionRecord->ExceptionCode;
+  constexpr DWORD kErrorSeverity = 0xC0000000;
+  if ((code & kErrorSeverity) != kErrorSeverity) return EXCEPTION_CONTINUE_SEARCH;
+  CrashFilter(pointers);
+  // What returning EXCEPTION_EXECUTE_HANDLER from the filter comes to.
+  TerminateProcess(GetCurrentProcess(), code);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 void ShowFaultMessage(const FaultText& text) noexcept {
   const JoinedText<kMessageIntro.size() + FaultText::kCapacity> message(kMessageIntro, text.view());
   const JoinedText<kCaptionIntro.size() + kApplicationName.size()> caption(kCaptionIntro,
                                                                            kApplicationName);
+  const vx::win32::UniqueVectoredHandler laterFaults(
+      AddVectoredExceptionHandler(1, &FaultWhileBoxShown));
   MessageBoxW(nullptr, message.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 

@@ -29,6 +29,9 @@ struct HandleCloser {
 struct LibraryFreer {
   void operator()(HMODULE module) const noexcept { FreeLibrary(module); }
 };
+struct VectoredHandlerRemover {
+  void operator()(void* handler) const noexcept { RemoveVectoredExceptionHandler(handler); }
+};
 // A device context from GetDC, given back to the window it came from; CreateCompatibleDC's
 // contexts need DeleteDC instead and have no holder here.
 struct DcReleaser {
@@ -43,6 +46,7 @@ using UniqueModule = Unique<HMODULE, LibraryFreer>;
 // CreateFileW fails with INVALID_HANDLE_VALUE, not null: hold OpenedFile's result instead.
 using UniqueHandle = Unique<HANDLE, HandleCloser>;
 using UniqueDc = Unique<HDC, DcReleaser>;
+using UniqueVectoredHandler = Unique<void*, VectoredHandlerRemover>;
 
 // A file handle from CreateFileW in a holder: empty when the file could not be opened.
 inline UniqueHandle OpenedFile(HANDLE handle) noexcept {
