@@ -8,14 +8,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "contracts/Text.h"
+#include "testing/DumpModules.h"
 #include "testing/MessageBoxReader.h"
 
 namespace {
@@ -159,21 +158,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error: 429;frmMain\\.[1-9][0-9]* \\(.*\\) .*vxTM2Core.*"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The contents of every file in `folder`, none when it does not exist.
-std::vector<std::string> DumpsIn(const std::filesystem::path& folder) {
-  std::vector<std::string> contents;
-  if (!std::filesystem::exists(folder)) return contents;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    std::ifstream file(entry.path(), std::ios::binary);
-    contents.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-  return contents;
-}
-
-// A dump's module list holds each module's path in UTF-16.
-bool NamesModule(const std::string& dump, std::u16string_view name) {
-  const std::string bytes(reinterpret_cast<const char*>(name.data()), name.size() * 2);
-  return dump.find(bytes) != std::string::npos;
+// The files in `folder`, none when it does not exist.
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  if (!std::filesystem::exists(folder)) return files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry);
+  return files;
 }
 
 struct CoreCase {
@@ -210,13 +200,13 @@ TEST_P(Core, EndsTheProgram) {
   Calls crashLog;
   if (logged != ended.calls.end()) crashLog.assign(logged - 1, ended.calls.end());
   EXPECT_EQ(crashLog, GetParam().crashLog);
-  const std::vector<std::string> dumps = DumpsIn(appData / "Telvaro mobile 2" / "Crashes");
+  const auto dumps = FilesIn(appData / "Telvaro mobile 2" / "Crashes");
   // One dump for the first fault only, naming the program and the library that faulted.
   ASSERT_EQ(dumps.size(), GetParam().lastBox ? 1U : 0U);
-  for (const std::string& dump : dumps) {
-    EXPECT_TRUE(dump.starts_with("MDMP"));
-    EXPECT_TRUE(NamesModule(dump, u"vxTM2Main.exe"));
-    EXPECT_TRUE(NamesModule(dump, u"vxTM2Core.dll"));
+  for (const std::filesystem::path& dump : dumps) {
+    const std::vector<std::wstring> modules = vx::testing::ModulesInDump(dump);
+    EXPECT_TRUE(vx::testing::NamesModule(modules, L"vxTM2Main.exe"));
+    EXPECT_TRUE(vx::testing::NamesModule(modules, L"vxTM2Core.dll"));
   }
   std::filesystem::remove_all(appData);
   if (!GetParam().lastBox) {

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <dbghelp.h>
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -15,10 +13,13 @@
 #include <vector>
 
 #include "startup/mdlGpfTm2.h"
+#include "testing/DumpModules.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vx::testing::ModulesInDump;
+using vx::testing::NamesModule;
 
 // A folder of its own under the temporary folder, removed with its contents.
 class TempFolder {
@@ -41,39 +42,10 @@ class TempFolder {
   fs::path path_;
 };
 
-// The names of the modules a dump lists, read back through dbghelp.
-std::vector<std::wstring> ModulesInDump(const fs::path& dump) {
-  std::ifstream in(dump, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::wstring> names;
-  MINIDUMP_DIRECTORY* entry = nullptr;
-  void* stream = nullptr;
-  ULONG size = 0;
-  auto* base = const_cast<char*>(bytes.data());
-  if (!MiniDumpReadDumpStream(base, ModuleListStream, &entry, &stream, &size)) return names;
-  const auto* list = static_cast<const MINIDUMP_MODULE_LIST*>(stream);
-  for (ULONG i = 0; i < list->NumberOfModules; ++i) {
-    const auto* name =
-        reinterpret_cast<const MINIDUMP_STRING*>(base + list->Modules[i].ModuleNameRva);
-    names.emplace_back(name->Buffer, name->Length / sizeof(wchar_t));
-  }
-  return names;
-}
-
-std::wstring FileNameOf(const std::wstring& path) {
-  return fs::path(path).filename().wstring();
-}
-
-bool NamesModule(const std::vector<std::wstring>& modules, const std::wstring& file) {
-  for (const std::wstring& module : modules)
-    if (_wcsicmp(FileNameOf(module).c_str(), file.c_str()) == 0) return true;
-  return false;
-}
-
 std::wstring ThisProgram() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FileNameOf(path);
+  return fs::path(path).filename().wstring();
 }
 
 TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
