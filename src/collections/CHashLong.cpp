@@ -115,7 +115,7 @@ void CHashLong::SetValue(std::u16string_view key, int32_t value, vx::Here here) 
 void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
     if (table_.count > table_.growThreshold) CheckAutosize(true);
-    const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindSlot(key);
+    const SlotSearch found = addIfMissing ? FindSlotForInsertion(key) : FindHeld(key);
     if (found.held) {
       Slot& slot = table_.slots[found.index];
       slot.value = vx::CheckedAdd(slot.value, 1);
@@ -130,7 +130,7 @@ void CHashLong::IncrementKey(std::u16string_view key, bool addIfMissing, vx::Her
 
 void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
   vx::Handled(kPrefix, here, [&] {
-    const SlotSearch found = FindSlot(key);
+    const SlotSearch found = FindHeld(key);
     if (!found.held)
       vx::Raise(vx::kErrAppDefined, {}, Described(u"Cannot decrement missing key ", key));
     Slot& slot = table_.slots[found.index];
@@ -140,7 +140,7 @@ void CHashLong::DecrementKey(std::u16string_view key, vx::Here here) {
 
 int32_t CHashLong::GetValue(std::u16string_view key, vx::Here here) const {
   return vx::Handled(kPrefix, here, [&] {
-    const SlotSearch found = FindSlot(key);
+    const SlotSearch found = FindHeld(key);
     if (!found.held) vx::Raise(vx::kErrAppDefined, {}, Described(u"hash-key not found: ", key));
     return table_.slots[found.index].value;
   });
@@ -157,8 +157,8 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
         --table_.count;
         table_.garbage += table_.slots[found.index].length;
       }
-      if (state != kRemoved) {
-        state = kRemoved;
+      if (Kind(state) != kRemoved) {
+        state = kRemoved | (state & kOverflow);
         ++table_.marks;
       }
     }
@@ -174,7 +174,7 @@ void CHashLong::RemoveKey(std::u16string_view key, vx::Here here) {
 }
 
 bool CHashLong::HasKey(std::u16string_view key, vx::Here here) const {
-  return vx::Handled(kPrefix, here, [&] { return FindSlot(key).held; });
+  return vx::Handled(kPrefix, here, [&] { return FindHeld(key).held; });
 }
 
 // ---- private routines ----
@@ -218,11 +218,7 @@ uint32_t CHashLong::SecondaryHash(std::u16string_view key, vx::Here here) {
 }
 
 CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here) const {
-  // Only an uninitialised table fails, so only that case pays for the handler: wrapped, the
-  // look-up itself took a fifth more time.
-  if (table_.capacity == 0) {
-    vx::Handled(kPrefix, here, [] { vx::Raise(vx::kErrDivisionByZero); });
-  }
+  RequireTable(here);
   // A short key costs little more for both hashes than for one; a long key's secondary hash,
   // a serial chain, waits until the home slot is known to be taken.
   const bool shortKey = key.size() <= kBothHashesLength;
@@ -237,12 +233,33 @@ CHashLong::SlotSearch CHashLong::FindSlot(std::u16string_view key, vx::Here here
     PrefetchGroup(table_, home, step);
   }
   const uint8_t state = table_.states[home];
-  if (state == HeldState(hash) && Holds(table_.slots[home], hash, key)) {
+  if (Kind(state) == HeldState(hash) && Holds(table_.slots[home], hash, key)) {
     return Counted({static_cast<int32_t>(home), true, hash}, 1);
   }
   if (table_.marks != 0) return ProbeMarked(key, hash, home);
   if (step == 0) step = shortKey ? StepFrom(table_, hashes.secondary) : StepOf(table_, key);
   return ProbeUnmarked(key, hash, home, step);
+}
+
+CHashLong::SlotSearch CHashLong::FindHeld(std::u16string_view key, vx::Here here) const {
+  RequireTable(here);
+  const uint32_t hash = RotateXorHash(key) & kHashMask;
+  const uint32_t home = table_.modulus.Of(hash);
+  const uint8_t state = table_.states[home];
+  if (Kind(state) == HeldState(hash) && Holds(table_.slots[home], hash, key)) {
+    return Counted({static_cast<int32_t>(home), true, hash}, 1);
+  }
+  if (!(state & kOverflow)) return Counted({kNoSlot, false, hash}, 1);
+  if (table_.marks != 0) return ProbeMarked(key, hash, home);
+  return ProbeUnmarked(key, hash, home, StepOf(table_, key));
+}
+
+void CHashLong::RequireTable(vx::Here here) const {
+  // Only an uninitialised table fails, so only that case pays for the handler: wrapped, the
+  // look-up itself took a fifth more time.
+  if (table_.capacity == 0) {
+    vx::Handled(kPrefix, here, [] { vx::Raise(vx::kErrDivisionByZero); });
+  }
 }
 
 uint32_t CHashLong::RotateLeft(uint32_t value, int32_t bits, vx::Here here) {
@@ -407,7 +424,7 @@ CHashLong::SlotSearch CHashLong::ProbeUnmarked(std::u16string_view key, uint32_t
       at[k] = index;
       const uint8_t state = states[index];
       vacant |= uint32_t{state == kVacant} << k;
-      candidates |= uint32_t{state == held} << k;
+      candidates |= uint32_t{Kind(state) == held} << k;
     }
     if (capacity - probes < kProbeGroup) {
       const uint32_t inSequence = (1u << (capacity - probes)) - 1;
@@ -438,7 +455,7 @@ CHashLong::SlotSearch CHashLong::ProbeMarked(std::u16string_view key, uint32_t h
   uint32_t step = 0;
   int32_t firstFree = kNoSlot;
   for (uint32_t probes = 1;; ++probes) {
-    const uint8_t state = table_.states[index];
+    const uint8_t state = Kind(table_.states[index]);
     if (state == held && Holds(table_.slots[index], hash, key)) {
       return Counted({static_cast<int32_t>(index), true, hash}, probes);
     }
@@ -491,7 +508,7 @@ std::u16string_view CHashLong::KeyOf(const Table& table, const Slot& slot) noexc
 
 uint8_t CHashLong::HeldState(uint32_t hash) noexcept {
   // The top bits: the low ones are close kin of the home slot.
-  return static_cast<uint8_t>(kHeld | (hash >> 24));
+  return static_cast<uint8_t>(kHeld | (hash >> 25));
 }
 
 void CHashLong::Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
@@ -506,8 +523,10 @@ void CHashLong::Occupy(Table& table, int32_t index, uint32_t hash, std::u16strin
     }
     table.records.insert(table.records.end(), key.begin(), key.end());
     uint8_t& state = table.states[static_cast<size_t>(index)];
-    if (state == kRemoved) --table.marks;
-    state = HeldState(hash);
+    if (Kind(state) == kRemoved) --table.marks;
+    state = HeldState(hash) | (state & kOverflow);
+    const uint32_t home = table.modulus.Of(hash);
+    if (home != static_cast<uint32_t>(index)) table.states[home] |= kOverflow;
     table.slots[static_cast<size_t>(index)] = {hash, value, static_cast<uint32_t>(offset),
                                                static_cast<uint32_t>(key.size())};
     ++table.count;
@@ -517,7 +536,8 @@ void CHashLong::Occupy(Table& table, int32_t index, uint32_t hash, std::u16strin
 void CHashLong::PlaceSlot(Table& table, const Slot& slot) noexcept {
   // The table has no marks and a vacant slot, and the key is not in it: the first vacant slot
   // of the probe sequence is the one FindSlot would choose.
-  uint32_t index = table.modulus.Of(slot.hash);
+  const uint32_t home = table.modulus.Of(slot.hash);
+  uint32_t index = home;
   if (table.states[index] != kVacant) {
     const uint32_t capacity = static_cast<uint32_t>(table.capacity);
     const uint32_t step = StepOf(table, KeyOf(table, slot));
@@ -525,6 +545,7 @@ void CHashLong::PlaceSlot(Table& table, const Slot& slot) noexcept {
       index += step;
       if (index >= capacity) index -= capacity;
     } while (table.states[index] != kVacant);
+    table.states[home] |= kOverflow;
   }
   table.states[index] = HeldState(slot.hash);
   table.slots[index] = slot;

@@ -60,12 +60,18 @@ class CHashLong {
   friend class CHashLongTestPeer;
 
   // Each slot has a state byte: vacant, removed (vacant with a removal mark) or held, the
-  // latter with seven bits of the key's primary hash. The state bytes sit in an array of their
+  // latter with six bits of the key's primary hash. The state bytes sit in an array of their
   // own, small enough to stay in cache: a miss reads nothing else, and a hit compares the full
   // hash in the slot before it compares keys. Keeping the hash spares every rehash on resize.
   static constexpr uint8_t kVacant = 0;
   static constexpr uint8_t kRemoved = 1;
   static constexpr uint8_t kHeld = 0x80;
+  // Beside the state, on the home slot of a key that was placed further along its probe
+  // sequence; only a rebuild clears it. A look-up whose home slot lacks it can stop there, so
+  // most misses read one state byte and never need the secondary hash. A vacant slot never has
+  // it: a key passes its home slot only when that slot is taken, and a taken slot never becomes
+  // vacant again except in a rebuild.
+  static constexpr uint8_t kOverflow = 0x40;
 
   // The value and the key's length sit beside the hash, so that a look-up reaches the arena only
   // to compare characters, and a count changes nothing but the slot.
@@ -115,6 +121,10 @@ class CHashLong {
 
   // Beyond the classic routines: the guarantees of termination and bounded probing.
   SlotSearch FindSlotForInsertion(std::u16string_view key);
+  // FindSlot for a key that is only read: an absent key yields kNoSlot rather than the slot it
+  // would take, which lets the search end where no key can lie beyond.
+  SlotSearch FindHeld(std::u16string_view key, vx::Here here = vx::Here::current()) const;
+  void RequireTable(vx::Here here) const;
   void Resize(int32_t newCapacity, vx::Here here = vx::Here::current());
   void GrowForRoom(vx::Here here = vx::Here::current());
   void CleanUpRemovalMarks() noexcept;
@@ -133,6 +143,8 @@ class CHashLong {
 
   static std::u16string_view KeyOf(const Table& table, const Slot& slot) noexcept;
   static uint8_t HeldState(uint32_t hash) noexcept;
+  // The state without the overflow flag, to compare with kVacant, kRemoved or a HeldState.
+  static uint8_t Kind(uint8_t state) noexcept { return state & ~kOverflow; }
   static void Occupy(Table& table, int32_t index, uint32_t hash, std::u16string_view key,
                      int32_t value, vx::Here here = vx::Here::current());
   static void PlaceSlot(Table& table, const Slot& slot) noexcept;

@@ -4,7 +4,7 @@
 // and the heap allocations per operation of every table. Times are the thread's CPU time, so
 // that the time the machine gives to other processes does not count.
 //
-//   bench_hash [repetitions]   (default 15)
+//   bench_hash [repetitions [workload]]   (default 15, all workloads; workload 1 to 4 runs one)
 #include <absl/container/flat_hash_map.h>
 
 #include <algorithm>
@@ -249,6 +249,7 @@ void Report(const Workload& w, const std::vector<std::vector<Run>>& runs) {
 
 int main(int argc, char** argv) {
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const int only = argc > 2 ? std::atoi(argv[2]) : 0;
 
   Data d;
   d.countingWords = DistinctWords(50000, 1);
@@ -310,7 +311,9 @@ int main(int argc, char** argv) {
   };
 
   std::printf("bench_hash: median of %d interleaved repetitions\n", repetitions);
-  for (const Workload& w : workloads) {
+  for (size_t i = 0; i < workloads.size(); ++i) {
+    if (only != 0 && static_cast<size_t>(only) != i + 1) continue;
+    const Workload& w = workloads[i];
     std::vector<std::vector<Run>> runs(3);
     for (int r = 0; r < repetitions; ++r) {
       for (int t = 0; t < 3; ++t) runs[t].push_back(w.run(t));

@@ -26,7 +26,7 @@ class CHashLongTestPeer {
     return (table.table_.states[static_cast<size_t>(slot)] & CHashLong::kHeld) != 0;
   }
   static bool SlotMarked(const CHashLong& table, int32_t slot) {
-    return table.table_.states[static_cast<size_t>(slot)] == CHashLong::kRemoved;
+    return CHashLong::Kind(table.table_.states[static_cast<size_t>(slot)]) == CHashLong::kRemoved;
   }
 };
 
