@@ -15,6 +15,7 @@ constexpr int kMarginAt96 = 24;
 constexpr int kButtonWidthAt96 = 220;
 constexpr int kButtonHeightAt96 = 30;
 constexpr int kGapAt96 = 10;
+constexpr int kDesignDpi = 96;
 
 win32::UniqueFont MakeFont(int heightAt96, int weight) {
   return win32::UniqueFont(CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE,
@@ -85,17 +86,26 @@ void ScreenBase::CreateChildren() {
 void ScreenBase::Layout() {
   RECT client{};
   GetClientRect(Window(), &client);
-  const int margin = Scaled(kMarginAt96);
+  // The screen is read once for the whole pass: every reading is a trip to the window system,
+  // and a page is laid out several times while the program starts.
+  const int dpi = win32::ScreenDpi(LOGPIXELSY);
+  const auto scaled = [dpi](int pixelsAt96) {
+    return MulDiv(pixelsAt96, dpi > 0 ? dpi : kDesignDpi, kDesignDpi);
+  };
+  const int margin = scaled(kMarginAt96);
   const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
+  const int gap = scaled(kGapAt96);
   int top = margin;
-  MoveWindow(titleLabel_, margin, top, width, Scaled(32), TRUE);
-  top += Scaled(32) + Scaled(kGapAt96);
-  const int textHeight = Scaled(80);
+  MoveWindow(titleLabel_, margin, top, width, scaled(32), TRUE);
+  top += scaled(32) + gap;
+  const int textHeight = scaled(80);
   MoveWindow(textLabel_, margin, top, width, textHeight, TRUE);
-  top += textHeight + Scaled(kGapAt96);
+  top += textHeight + gap;
+  const int buttonWidth = scaled(kButtonWidthAt96);
+  const int buttonHeight = scaled(kButtonHeightAt96);
   for (HWND button : buttons_) {
-    MoveWindow(button, margin, top, Scaled(kButtonWidthAt96), Scaled(kButtonHeightAt96), TRUE);
-    top += Scaled(kButtonHeightAt96) + Scaled(kGapAt96);
+    MoveWindow(button, margin, top, buttonWidth, buttonHeight, TRUE);
+    top += buttonHeight + gap;
   }
   LayoutExtras(margin, top, width);
 }
