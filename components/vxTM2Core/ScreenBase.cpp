@@ -89,6 +89,12 @@ void ScreenBase::Layout() {
   // The screen is read once for the whole pass: every reading is a trip to the window system,
   // and a page is laid out several times while the program starts.
   const int dpi = win32::ScreenDpi(LOGPIXELSY);
+  // Only the width and the pixels per inch place the children. The host sizes a new page again
+  // to the size it was made with, and a change of height alone moves nothing: laid out again,
+  // every child would only be moved onto itself and repainted.
+  if (client.right == laidOutWidth_ && dpi == laidOutDpi_) return;
+  laidOutWidth_ = client.right;
+  laidOutDpi_ = dpi;
   const auto scaled = [dpi](int pixelsAt96) {
     return MulDiv(pixelsAt96, dpi > 0 ? dpi : kDesignDpi, kDesignDpi);
   };

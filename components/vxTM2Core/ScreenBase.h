@@ -62,6 +62,9 @@ class ScreenBase : public controlkit::ControlBase {
   HWND titleLabel_ = nullptr;
   HWND textLabel_ = nullptr;
   std::vector<HWND> buttons_;
+  // What the last layout was made for.
+  LONG laidOutWidth_ = -1;
+  int laidOutDpi_ = 0;
   win32::UniqueFont titleFont_;
   win32::UniqueFont textFont_;
 };
