@@ -44,57 +44,43 @@ void WhileCallPending(const std::function<void()>& user) {
   std::thread(user).join();
 }
 
-class PendingCall : public ::testing::Test {
- protected:
-  void SetUp() override {
-    PendingCallNotice::SetText(u"Still waiting for a component");
-    PendingCallNotice::SetCaption(kCaption);
-    form.Load();
-    form.Show();
-    vx::test::PumpMessages();
-  }
-  void TearDown() override {
-    PendingCallNotice::SetTimeout(0);
-    vx::test::PumpMessages();
-    form.Unload();
-    vx::test::TakeQuitMessage();
-  }
+TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCallReturns) {
   vx::toolkit::Form form;
-};
-
-TEST_F(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeAndOnlyOnce) {
-  PendingCallNotice::SetTimeout(static_cast<uint32_t>(kTimeout.count()));
-  vx::testing::MessageBoxReader reader(kCaption);
-  std::vector<std::u16string> beforeTimeout, seen;
-  bool shown = false;
-  WhileCallPending([&] {
-    PressShift();  // not overdue yet
-    beforeTimeout = reader.Wait(1, kTimeout + 500ms);
-    shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
-    PressShift();
-    seen = reader.Wait(2, 500ms);
-  });
-  EXPECT_TRUE(beforeTimeout.empty());
-  ASSERT_TRUE(shown);
-  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
-}
-
-TEST_F(PendingCall, WithoutTimeoutNothingIsShownAndTheNoticeClosesWhenTheCallReturns) {
-  std::vector<std::u16string> withoutTimeout;
+  form.Load();
+  form.Show();
+  vx::test::PumpMessages();
+  PendingCallNotice::SetText(u"Still waiting for a component");
+  PendingCallNotice::SetCaption(kCaption);
+  std::vector<std::u16string> withoutTimeout, beforeTimeout, seen;
+  bool shown = false, shownAgain = false;
   {
     vx::testing::MessageBoxReader reader(kCaption);
     WhileCallPending([&] {
       PressShift();
       withoutTimeout = reader.Wait(1, 500ms);
     });
+    PendingCallNotice::SetTimeout(static_cast<uint32_t>(kTimeout.count()));
+    WhileCallPending([&] {
+      PressShift();  // not overdue yet
+      beforeTimeout = reader.Wait(1, kTimeout + 500ms);
+      shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
+      PressShift();
+      seen = reader.Wait(2, 500ms);
+    });
   }
   PendingCallNotice::SetTimeout(1);
-  bool shown = false;
-  WhileCallPending(
-      [&] { shown = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; }); });
+  WhileCallPending([&] {
+    shownAgain = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; });
+  });
+  PendingCallNotice::SetTimeout(0);
   EXPECT_TRUE(withoutTimeout.empty());
-  ASSERT_TRUE(shown);
+  EXPECT_TRUE(beforeTimeout.empty());
+  EXPECT_TRUE(shown && shownAgain);
+  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
   EXPECT_EQ(vx::testing::FindMessageBox(kCaption), nullptr);
+  vx::test::PumpMessages();
+  form.Unload();
+  vx::test::TakeQuitMessage();
 }
 
 }  // namespace
