@@ -130,7 +130,7 @@ TEST_F(Forms, AnErrorInAHandlerIsShownOnceCaptionedByTheFormOrTheProgram) {
 
 enum Step { kClose, kUnload, kQuerySession, kEndSession, kKeepSession, kDestroy, kRefuse, kKeep };
 
-void Take(RecordingForm& form, Step step) {
+void Apply(RecordingForm& form, Step step) {
   HWND window = form.Handle();
   if (step == kClose) SendMessageW(window, WM_CLOSE, 0, 0);
   if (step == kUnload) form.Unload();
@@ -164,7 +164,7 @@ TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
     RecordingForm closing;
     closing.Load();
     closing.events.clear();
-    for (const Step step : c.steps) Take(closing, step);
+    for (const Step step : c.steps) Apply(closing, step);
     if (closing.IsLoaded()) closing.events.push_back("loaded");
     EXPECT_EQ(closing.events, c.events) << ::testing::PrintToString(c.steps);
     // The last form gone ends the message loop.
