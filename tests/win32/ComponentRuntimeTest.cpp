@@ -20,6 +20,19 @@ void ExpectCannotCreate(std::u16string_view progId) {
   EXPECT_NE(error.description.find(progId), std::u16string::npos) << vx::ToUtf8(error.description);
 }
 
+std::filesystem::path ProgramFolder() {
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  return std::filesystem::path(program).parent_path();
+}
+
+// A copy of the fixture library at `target`, where a name that must not reach it would find it.
+void Plant(const std::filesystem::path& target) {
+  std::filesystem::create_directories(target.parent_path());
+  std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", target,
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
 TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
   const int32_t before = vx::toolkit::LiveObjects();
   {
@@ -35,6 +48,7 @@ TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
 }
 
 TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429NamingTheClass) {
+  Plant(ProgramFolder() / "sub" / "vxFixture.dll");
   for (std::u16string_view name :
        {u"..\\vxFixture.Plain", u"../vxFixture.Plain", u"sub\\vxFixture.Plain",
         u"sub/vxFixture.Plain", u"C:vxFixture.Plain", u"C:\\vxFixture.Plain",
@@ -46,18 +60,13 @@ TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429
   // Any other error of the library's own passes unchanged.
   EXPECT_EQ(ErrorOf([] { vx::toolkit::CreateObject(u"vxFixture.Broken"); }),
             (vx::ErrorInfo{5, u"vxFixture.Broken", u"The object cannot start"}));
+  std::error_code ignored;
+  std::filesystem::remove_all(ProgramFolder() / "sub", ignored);
 }
 
 TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
-  wchar_t program[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
   const auto elsewhere = std::filesystem::temp_directory_path() / "vx-runtime-test";
-  std::filesystem::create_directories(elsewhere);
-  for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) {
-    std::filesystem::copy_file(std::filesystem::path(program).parent_path() / "vxFixture.dll",
-                               elsewhere / planted,
-                               std::filesystem::copy_options::overwrite_existing);
-  }
+  for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) Plant(elsewhere / planted);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(elsewhere);
   ExpectCannotCreate(u"vxElsewhere.Plain");
