@@ -29,8 +29,11 @@ std::filesystem::path ProgramFolder() {
 // A copy of the fixture library at `target`, where a name that must not reach it would find it.
 void Plant(const std::filesystem::path& target) {
   std::filesystem::create_directories(target.parent_path());
-  std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", target,
-                             std::filesystem::copy_options::overwrite_existing);
+  // Removed first: this runtime's copy refuses to overwrite a file on the same drive ("File
+  // exists"), as it cannot tell two files there apart.
+  std::error_code absent;
+  std::filesystem::remove(target, absent);
+  std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", target);
 }
 
 TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
