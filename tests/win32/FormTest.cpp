@@ -23,7 +23,7 @@ constexpr float kTwips = 15.0F;
 class RecordingForm : public vx::toolkit::Form {
  public:
   Events events;
-  bool refuseQuery = false, refuseUnload = false, unloadInLoad = false;
+  bool refuseQuery = false, refuseUnload = false, unloadInLoad = false, unloadInQuery = false;
   bool failActivate = false, failQuery = false;
 
  protected:
@@ -42,6 +42,7 @@ class RecordingForm : public vx::toolkit::Form {
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override {
     events.push_back("QueryUnload " + std::to_string(unloadMode));
     if (failQuery) vx::Raise(vx::kErrOverflow, u"Recording.QueryUnload");
+    if (unloadInQuery) Unload();
     if (refuseQuery) cancel = -1;
   }
   void Form_Unload(int16_t& cancel) override {
@@ -128,22 +129,26 @@ TEST_F(Forms, AnErrorInAHandlerIsShownOnceCaptionedByTheFormOrTheProgram) {
   }
 }
 
-enum Step { kClose, kUnload, kQuerySession, kEndSession, kKeepSession, kDestroy, kRefuse, kKeep };
+// Closes and the form's answers: kAskEnd, kEnd and kNoEnd are the session's end asked, carried
+// out and called off; kRefuse and kKeep refuse the request and the unload; kNested unloads from
+// within the request.
+enum Step { kClose, kUnload, kAskEnd, kEnd, kNoEnd, kDestroy, kRefuse, kKeep, kNested };
 
 void Apply(RecordingForm& form, Step step) {
   HWND window = form.Handle();
   if (step == kClose) SendMessageW(window, WM_CLOSE, 0, 0);
   if (step == kUnload) form.Unload();
-  if (step == kQuerySession) {
+  if (step == kAskEnd) {
     form.events.push_back("Answer " +
                           std::to_string(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)));
   }
-  if (step == kEndSession || step == kKeepSession) {
-    SendMessageW(window, WM_ENDSESSION, step == kEndSession, 0);
+  if (step == kEnd || step == kNoEnd) {
+    SendMessageW(window, WM_ENDSESSION, step == kEnd, 0);
   }
   if (step == kDestroy) DestroyWindow(window);
   if (step == kRefuse) form.refuseQuery = true;
   if (step == kKeep) form.refuseUnload = true;
+  if (step == kNested) form.unloadInQuery = true;
 }
 
 TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
@@ -154,11 +159,13 @@ TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
       {{kClose}, {"QueryUnload 0", "Unload"}},
       {{kUnload}, {"QueryUnload 1", "Unload"}},
       // The session ends whatever the unload says.
-      {{kQuerySession, kKeep, kEndSession}, {"QueryUnload 2", "Answer 1", "Unload"}},
-      {{kRefuse, kQuerySession, kKeepSession}, {"QueryUnload 2", "Answer 0", "loaded"}},
+      {{kAskEnd, kKeep, kEnd}, {"QueryUnload 2", "Answer 1", "Unload"}},
+      {{kRefuse, kAskEnd, kNoEnd}, {"QueryUnload 2", "Answer 0", "loaded"}},
       {{kRefuse, kClose, kUnload}, {"QueryUnload 0", "QueryUnload 1", "loaded"}},
       {{kKeep, kUnload}, {"QueryUnload 1", "Unload", "loaded"}},
       {{kDestroy}, {}},
+      // An unload asked for while one runs is that one.
+      {{kNested, kClose}, {"QueryUnload 0", "Unload"}},
   };
   for (const auto& c : cases) {
     RecordingForm closing;
