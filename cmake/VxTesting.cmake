@@ -14,6 +14,9 @@ function(vx_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  # A program that crashes under Wine can end with exit code 0: only the closing summary passes.
+  set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                                          FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()

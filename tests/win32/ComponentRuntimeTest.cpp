@@ -1,5 +1,6 @@
 // Creating objects of component libraries by class name, and the errors when that cannot be done.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 
@@ -8,35 +9,38 @@
 #include "contracts/Text.h"
 #include "testing/ErrorNumberOf.h"
 #include "toolkit/ComponentRuntime.h"
-#include "win32/ToolkitTestSupport.h"
 
 namespace {
 
 using vx::testing::ErrorOf;
 
-bool Contains(const std::u16string& text, std::u16string_view part) {
-  return text.find(part) != std::u16string::npos;
-}
-
 void ExpectCannotCreate(std::u16string_view progId) {
   const vx::ErrorInfo error = ErrorOf([&] { vx::toolkit::CreateObject(progId); });
   EXPECT_EQ(error.number, vx::kErrCannotCreate) << vx::ToUtf8(progId);
-  EXPECT_TRUE(Contains(error.description, progId)) << vx::ToUtf8(error.description);
+  EXPECT_NE(error.description.find(progId), std::u16string::npos) << vx::ToUtf8(error.description);
 }
 
 std::filesystem::path ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::filesystem::path(path).parent_path();
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  return std::filesystem::path(program).parent_path();
 }
 
-TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassName) {
+// A copy of the fixture library at `target`, where a name that must not reach it would find it.
+void Plant(const std::filesystem::path& target) {
+  std::filesystem::create_directories(target.parent_path());
+  // Removed first: this runtime's copy refuses to overwrite a file on the same drive ("File
+  // exists"), as it cannot tell two files there apart.
+  std::error_code absent;
+  std::filesystem::remove(target, absent);
+  std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", target);
+}
+
+TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
   const int32_t before = vx::toolkit::LiveObjects();
   {
     vx::Ref<vx::IObject> plain = vx::toolkit::CreateObject(u"vxFixture.Plain");
-    ASSERT_TRUE(plain);
     EXPECT_EQ(vx::CallByName(plain, u"Echo", {vx::Value(u"hello")}).As<std::u16string>(), u"hello");
-    EXPECT_EQ(vx::toolkit::LiveObjects(), before + 1);
     vx::Ref<vx::IControl> control = vx::toolkit::Create<vx::IControl>(u"VXFIXTURE.Control");
     EXPECT_TRUE(control);
     EXPECT_EQ(vx::toolkit::LiveObjects(), before + 2);
@@ -47,6 +51,7 @@ TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassName) {
 }
 
 TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429NamingTheClass) {
+  Plant(ProgramFolder() / "sub" / "vxFixture.dll");
   for (std::u16string_view name :
        {u"..\\vxFixture.Plain", u"../vxFixture.Plain", u"sub\\vxFixture.Plain",
         u"sub/vxFixture.Plain", u"C:vxFixture.Plain", u"C:\\vxFixture.Plain",
@@ -55,24 +60,16 @@ TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429
         u"vxNoSuchLibrary.Plain", u"vxNoEntry.Plain", u"vxFixture.NoSuchClass"}) {
     ExpectCannotCreate(name);
   }
-}
-
-TEST(ComponentRuntime, ErrorsOfObjectsAndTheirLateBoundCallsCrossTheBoundaryUnchanged) {
+  // Any other error of the library's own passes unchanged.
   EXPECT_EQ(ErrorOf([] { vx::toolkit::CreateObject(u"vxFixture.Broken"); }),
             (vx::ErrorInfo{5, u"vxFixture.Broken", u"The object cannot start"}));
-  vx::Ref<vx::IObject> plain = vx::toolkit::CreateObject(u"vxFixture.Plain");
-  EXPECT_EQ(ErrorOf([&] { vx::CallByName(plain, u"Fail"); }),
-            (vx::ErrorInfo{5, u"vxFixture.Plain", u"The fixture failed on purpose"}));
-  EXPECT_EQ(ErrorOf([&] { vx::CallByName(plain, u"NoSuchMember"); }).number, vx::kErrNoSuchMember);
+  std::error_code ignored;
+  std::filesystem::remove_all(ProgramFolder() / "sub", ignored);
 }
 
 TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
   const auto elsewhere = std::filesystem::temp_directory_path() / "vx-runtime-test";
-  std::filesystem::create_directories(elsewhere);
-  for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) {
-    std::filesystem::copy_file(ProgramFolder() / "vxFixture.dll", elsewhere / planted,
-                               std::filesystem::copy_options::overwrite_existing);
-  }
+  for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) Plant(elsewhere / planted);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(elsewhere);
   ExpectCannotCreate(u"vxElsewhere.Plain");

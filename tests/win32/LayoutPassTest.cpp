@@ -5,6 +5,7 @@
 // new).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "host/MainWindowLayout.h"
@@ -12,6 +13,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
 #include "win32/DeviceContext.h"
+#include "win32/Unique.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr int kBarHeight = 21;
 // Placement messages sent to the watched windows of this thread while it lives.
 class PlacementCounter {
  public:
-  explicit PlacementCounter(std::initializer_list<HWND> windows) : windows_(windows) {
+  explicit PlacementCounter(HWND first, HWND second = nullptr) : windows_{first, second} {
     current_ = this;
     hook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId()));
   }
@@ -43,21 +45,14 @@ class PlacementCounter {
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
-  struct Unhook {
-    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
-  };
 
   static inline PlacementCounter* current_ = nullptr;
-  std::initializer_list<HWND> windows_;
-  std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook> hook_;
+  std::array<HWND, 2> windows_;
+  vx::win32::UniqueHook hook_;
 };
 
-// What one pass cost.
-struct PassCost {
-  int placements;
-  uint64_t deviceContexts;
-  uint64_t allocations;
-};
+// What one pass cost: placements written, device contexts taken, allocations made.
+using PassCost = std::array<uint64_t, 3>;
 
 class LayoutPass : public ::testing::Test {
  protected:
@@ -83,20 +78,13 @@ class LayoutPass : public ::testing::Test {
   }
 
   PassCost Pass(ContainedControl* withBar) {
-    PlacementCounter placements{screen->Handle(), bar->Handle()};
+    PlacementCounter placements(screen->Handle(), bar->Handle());
     EXPECT_TRUE(placements.Hooked());
     const uint64_t deviceContexts = vx::win32::DcsTaken();
     const uint64_t allocations = vx::test::gAllocations;
     MainWindowLayout::Run(form, screen.get(), withBar);
-    return {placements.count, vx::win32::DcsTaken() - deviceContexts,
+    return {static_cast<uint64_t>(placements.count), vx::win32::DcsTaken() - deviceContexts,
             vx::test::gAllocations - allocations};
-  }
-
-  static RECT PixelsOf(const ContainedControl& control) {
-    RECT r{};
-    GetWindowRect(control.Handle(), &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
-    return r;
   }
 
   vx::toolkit::Form form;
@@ -104,49 +92,36 @@ class LayoutPass : public ::testing::Test {
   std::shared_ptr<ContainedControl> bar;
 };
 
-void ExpectPixels(const RECT& r, int left, int top, int width, int height) {
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right - r.left, width);
-  EXPECT_EQ(r.bottom - r.top, height);
+using Rect = std::array<LONG, 4>;  // left, top, width, height
+
+Rect PixelsOf(const ContainedControl& control) {
+  RECT r{};
+  GetWindowRect(control.Handle(), &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarAcrossTheClientArea) {
-  ASSERT_EQ(form.ScaleWidth(), kClientWidth * vx::toolkit::TwipsPerPixelX());
-  Pass(bar.get());
-  ExpectPixels(PixelsOf(*screen), 0, 0, kClientWidth, kClientHeight - kBarHeight);
-  ExpectPixels(PixelsOf(*bar), 0, kClientHeight - kBarHeight, kClientWidth, kBarHeight);
-}
-
-TEST_F(LayoutPass, WithoutAStatusBarTheScreenTakesTheFullHeight) {
+TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarOrAloneAcrossTheClientArea) {
   Pass(nullptr);
-  ExpectPixels(PixelsOf(*screen), 0, 0, kClientWidth, kClientHeight);
-  ExpectPixels(PixelsOf(*bar), 7, 9, 100, kBarHeight);
-}
-
-TEST_F(LayoutPass, APassOverAnUnchangedWindowCostsNothing) {
-  const PassCost first = Pass(bar.get());
-  EXPECT_EQ(first.placements, 7);  // all four of the screen; the status bar's left, top, width
-  const PassCost second = Pass(bar.get());
-  EXPECT_EQ(second.placements, 0);
-  EXPECT_EQ(second.deviceContexts, 0u);
-  EXPECT_EQ(second.allocations, 0u);
-}
-
-TEST_F(LayoutPass, AMovedScreenIsPutBackWithOneWriteAndNoDeviceContext) {
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight}));
+  EXPECT_EQ(PixelsOf(*bar), (Rect{7, 9, 100, kBarHeight}));
   Pass(bar.get());
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
+  EXPECT_EQ(PixelsOf(*bar), (Rect{0, kClientHeight - kBarHeight, kClientWidth, kBarHeight}));
+}
+
+TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContext) {
+  const float twipsPerPixel = vx::toolkit::TwipsPerPixelX();
+  // All four of the screen; the status bar's left, top, width.
+  EXPECT_EQ(Pass(bar.get())[0], 7u);
+  EXPECT_EQ(Pass(bar.get()), (PassCost{0, 0, 0}));
   SetWindowPos(screen->Handle(), nullptr, 5, 0, kClientWidth, kClientHeight - kBarHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  const PassCost cost = Pass(bar.get());
-  EXPECT_EQ(cost.placements, 1);
-  EXPECT_EQ(cost.deviceContexts, 0u);
-  ExpectPixels(PixelsOf(*screen), 0, 0, kClientWidth, kClientHeight - kBarHeight);
-}
+  EXPECT_EQ(Pass(bar.get()), (PassCost{1, 0, 0}));
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
 
-TEST_F(LayoutPass, AValueThatRoundsToTheCurrentPixelWritesNothing) {
-  const float twipsPerPixel = vx::toolkit::TwipsPerPixelX();
-  Pass(bar.get());
-  PlacementCounter placements{screen->Handle()};
+  // A value that rounds to the pixel the control has writes nothing.
+  PlacementCounter placements(screen->Handle());
   screen->SetWidth(kClientWidth * twipsPerPixel + twipsPerPixel / 4);
   screen->SetLeft(twipsPerPixel / 4);
   EXPECT_EQ(placements.count, 0);

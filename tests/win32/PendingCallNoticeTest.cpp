@@ -14,10 +14,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using vx::toolkit::PendingCallNotice;
-using vx::toolkit::PendingCallScope;
 
 constexpr char16_t kCaption[] = u"Busy test";
-constexpr uint32_t kTimeout = 1000;
+constexpr auto kTimeout = 1000ms;
 
 void PressShift() {
   INPUT keys[2] = {};
@@ -38,69 +37,50 @@ bool PressUntil(const std::function<bool()>& shown) {
   return false;
 }
 
-// Runs `user` on a thread of its own while a call is pending on this one.
+// Runs `user` on a thread of its own while a call, with one nested in it, is pending on this one.
 void WhileCallPending(const std::function<void()>& user) {
-  PendingCallScope call;
-  PendingCallScope nested;
+  vx::toolkit::PendingCallScope call;
+  vx::toolkit::PendingCallScope nested;
   std::thread(user).join();
 }
 
-class PendingCall : public ::testing::Test {
- protected:
-  void SetUp() override {
-    PendingCallNotice::SetTimeout(kTimeout);
-    PendingCallNotice::SetText(u"Still waiting for a component");
-    PendingCallNotice::SetCaption(kCaption);
-    form.Load();
-    form.Show();
-    vx::test::PumpMessages();
+TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCallReturns) {
+  vx::toolkit::Form form;
+  form.Load();
+  form.Show();
+  vx::test::PumpMessages();
+  PendingCallNotice::SetText(u"Still waiting for a component");
+  PendingCallNotice::SetCaption(kCaption);
+  std::vector<std::u16string> withoutTimeout, beforeTimeout, seen;
+  bool shown = false, shownAgain = false;
+  {
+    vx::testing::MessageBoxReader reader(kCaption);
+    WhileCallPending([&] {
+      PressShift();
+      withoutTimeout = reader.Wait(1, 500ms);
+    });
+    PendingCallNotice::SetTimeout(static_cast<uint32_t>(kTimeout.count()));
+    WhileCallPending([&] {
+      PressShift();  // not overdue yet
+      beforeTimeout = reader.Wait(1, kTimeout + 500ms);
+      shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
+      PressShift();
+      seen = reader.Wait(2, 500ms);
+    });
   }
-  void TearDown() override {
-    PendingCallNotice::SetTimeout(0);
-    vx::test::PumpMessages();
-    form.Unload();
-    vx::test::TakeQuitMessage();
-  }
-  vx::test::RecordingForm form;
-};
-
-TEST_F(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeAndOnlyOnce) {
-  vx::testing::MessageBoxReader reader(kCaption);
-  std::vector<std::u16string> beforeTimeout, seen;
-  bool shown = false;
-  WhileCallPending([&] {
-    PressShift();  // not overdue yet
-    beforeTimeout = reader.Wait(1, std::chrono::milliseconds(kTimeout) + 500ms);
-    shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
-    PressShift();
-    seen = reader.Wait(2, 500ms);
-  });
-  EXPECT_TRUE(beforeTimeout.empty());
-  ASSERT_TRUE(shown);
-  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
-}
-
-TEST_F(PendingCall, TheNoticeClosesWhenTheCallReturns) {
   PendingCallNotice::SetTimeout(1);
-  bool shown = false;
-  WhileCallPending(
-      [&] { shown = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; }); });
-  ASSERT_TRUE(shown);
-  EXPECT_EQ(vx::testing::FindMessageBox(kCaption), nullptr);
-}
-
-TEST_F(PendingCall, WithoutInputOrWithoutTimeoutNothingIsShown) {
-  vx::testing::MessageBoxReader reader(kCaption);
-  std::vector<std::u16string> withoutInput, withoutTimeout;
-  WhileCallPending(
-      [&] { withoutInput = reader.Wait(1, std::chrono::milliseconds(kTimeout) + 500ms); });
-  PendingCallNotice::SetTimeout(0);
   WhileCallPending([&] {
-    PressShift();
-    withoutTimeout = reader.Wait(1, 500ms);
+    shownAgain = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; });
   });
-  EXPECT_TRUE(withoutInput.empty());
+  PendingCallNotice::SetTimeout(0);
   EXPECT_TRUE(withoutTimeout.empty());
+  EXPECT_TRUE(beforeTimeout.empty());
+  EXPECT_TRUE(shown && shownAgain);
+  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
+  EXPECT_EQ(vx::testing::FindMessageBox(kCaption), nullptr);
+  vx::test::PumpMessages();
+  form.Unload();
+  vx::test::TakeQuitMessage();
 }
 
 }  // namespace

@@ -3,38 +3,29 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "toolkit/Form.h"
 
 namespace vx::test {
 
 // Removes a WM_QUIT that the end of a test's last form left in the thread's queue; true if one
 // was there.
-bool TakeQuitMessage();
-// Handles the messages waiting in the queue (without running a loop until WM_QUIT).
-void PumpMessages();
-// The child windows of a window.
-std::vector<HWND> ChildWindows(HWND parent);
+inline bool TakeQuitMessage() {
+  MSG msg;
+  bool found = false;
+  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) found = true;
+  return found;
+}
 
-// A form that records its events as text, and can be told to refuse or fail.
-class RecordingForm : public vx::toolkit::Form {
- public:
-  std::vector<std::string> events;
-  bool refuseQuery = false;
-  bool refuseUnload = false;
-  bool failActivate = false;
-  bool unloadInLoad = false;
-  bool failQuery = false;  // The close request raises an error.
-
- protected:
-  void Form_Load() override;
-  void Form_Activate() override;
-  void Form_KeyDown(int16_t keyCode, int16_t shift) override;
-  void Form_Resize() override;
-  void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
-  void Form_Unload(int16_t& cancel) override;
-};
+// Handles the messages waiting in the queue as the program's loop would, up to a WM_QUIT, which
+// stays for the test to see.
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));
+    vx::toolkit::Form::PreviewKeyMessage(msg);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
 
 }  // namespace vx::test
