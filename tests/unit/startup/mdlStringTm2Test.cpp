@@ -25,10 +25,10 @@ TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
       Bytes(mdlStringTm2::MakeTextBlock(u"abc")),
       (std::vector<uint8_t>{0, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0x61, 0, 0x62, 0, 0x63, 0}));
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
-  // A length field of 2 * 40000 + 4 = 0x13884 takes both halves.
-  const std::u16string text(40000, u'\xFFFF');
+  // A length field of 2 * 50000 + 4 = 0x186A4 takes both halves, and all 16 bits of the low one.
+  const std::u16string text(50000, u'\xFFFF');
   EXPECT_TRUE(mdlStringTm2::MakeTextBlock(text) ==
-              std::u16string(u"\0\0\x3884\x0001\0\0", 6) + text);
+              std::u16string(u"\0\0\x86A4\x0001\0\0", 6) + text);
 }
 
 TEST(AllocString, GivesTheLengthAskedAndRefusesNegatives) {
