@@ -179,6 +179,19 @@ TEST(CHashLongProbing, KeysBehindARemovalMarkStayWhereTheyAreAndNewKeysTakeTheMa
   EXPECT_TRUE(Peer::SlotMarked(table, absentSlot));
 }
 
+TEST(CHashLongProbing, MarksThatTakeTheLastVacancyAreClearedAtTheSameSize) {
+  CHashLong table;
+  table.Init(11, 11, true);
+  Fill(table, 9);
+  // Removing an absent key marks a vacant slot: the first such removal leaves one vacancy, and
+  // the one that marks it sets off the rebuild.
+  for (int i = 0; i < 100 && (i == 0 || table.RemovalMarks() != 0); ++i)
+    table.RemoveKey(K(100 + i));
+  EXPECT_EQ(std::vector({table.RemovalMarks(), table.Capacity(), table.ShrinkThreshold(),
+                         table.GrowThreshold(), table.Count()}),
+            std::vector({0, 11, 2, 9, 9}));
+}
+
 TEST(CHashLongKeys, GetKeysListsThePresentKeysInSlotOrder) {
   CHashLong table;
   table.Init(101, 101, true);
