@@ -2,32 +2,44 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
 using modString::TokenArray;
-using Params = std::vector<std::u16string>;
+
+// Token lists written as one text, the tokens parted by '|'.
+TokenArray Tokens(std::u16string_view joined) {
+  TokenArray tokens;
+  for (size_t start = 0; start < joined.size();) {
+    const size_t end = std::min(joined.find(u'|', start), joined.size());
+    tokens.emplace_back(joined.substr(start, end - start));
+    start = end + 1;
+  }
+  return tokens;
+}
 
 TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces) {
-  const std::pair<std::u16string_view, TokenArray> cases[] = {
-      {u"", {}},
-      {u" \t  \t", {}},
-      {u"  a \t\tb  ", {u"a", u"b"}},
-      {u"/debug\t/log", {u"/debug", u"/log"}},
-      {u"\"C:\\My Files\\p.tm2\" /log", {u"\"C:\\My Files\\p.tm2\"", u"/log"}},
-      {u"\"\"", {u"\"\""}},
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"", u""},
+      {u" \t  \t", u""},
+      {u"  a \t\tb  ", u"a|b"},
+      {u"/debug\t/log", u"/debug|/log"},
+      {u"\"C:\\My Files\\p.tm2\" /log", u"\"C:\\My Files\\p.tm2\"|/log"},
+      {u"\"\"", u"\"\""},
       // An unclosed quote takes the rest of the line.
-      {u"a \"b c\td ", {u"a", u"\"b c\td "}},
-      {u"\"", {u"\""}},
+      {u"a \"b c\td ", u"a|\"b c\td "},
+      {u"\"", u"\""},
       // Letters right after a closing quote start the next token; a quote inside a word is a
       // letter.
-      {u"\"a b\"cd", {u"\"a b\"", u"cd"}},
-      {u"ab\"c d\"", {u"ab\"c", u"d\""}},
+      {u"\"a b\"cd", u"\"a b\"|cd"},
+      {u"ab\"c d\"", u"ab\"c|d\""},
   };
   for (const auto& [line, tokens] : cases) {
-    EXPECT_EQ(modString::SplitCommandLine(line), tokens) << std::string(line.begin(), line.end());
+    EXPECT_EQ(modString::SplitCommandLine(line), Tokens(tokens))
+        << std::string(line.begin(), line.end());
   }
 }
 
@@ -35,51 +47,32 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
   struct Case {
     std::u16string_view name;
     int32_t minParams, maxParams;
-    TokenArray tokens;
+    std::u16string_view tokens;
     bool found;
-    Params params;
-    TokenArray rest;
+    std::u16string_view params, rest;
   };
   const Case cases[] = {
-      {u"COPY",
-       1,
-       -1,
-       {u"/copy", u"a", u"b", u"/x", u"c"},
-       true,
-       {u"/copy", u"a", u"b"},
-       {u"/x", u"c"}},
-      {u"copy", 0, 2, {u"/copy", u"a", u"b", u"c"}, true, {u"/copy", u"a", u"b"}, {u"c"}},
+      {u"COPY", 1, -1, u"/copy|a|b|/x|c", true, u"/copy|a|b", u"/x|c"},
+      {u"copy", 0, 2, u"/copy|a|b|c", true, u"/copy|a|b", u"c"},
       // Below the minimum a following switch is taken as a parameter.
-      {u"copy", 2, -1, {u"-copy", u"/x", u"y", u"/z"}, true, {u"-copy", u"/x", u"y"}, {u"/z"}},
+      {u"copy", 2, -1, u"-copy|/x|y|/z", true, u"-copy|/x|y", u"/z"},
       // A later match short of its minimum stays; the params keep the earlier one.
-      {u"copy",
-       2,
-       2,
-       {u"/copy", u"a", u"b", u"/other", u"/copy", u"c"},
-       true,
-       {u"/copy", u"a", u"b"},
-       {u"/other", u"/copy", u"c"}},
+      {u"copy", 2, 2, u"/copy|a|b|/other|/copy|c", true, u"/copy|a|b", u"/other|/copy|c"},
       // Alone, a short match is no match and changes nothing.
-      {u"copy", 2, 2, {u"x", u"/copy", u"c"}, false, {u"before"}, {u"x", u"/copy", u"c"}},
+      {u"copy", 2, 2, u"x|/copy|c", false, u"before", u"x|/copy|c"},
       // The params hold the last match as written.
-      {u"log", 0, 0, {u"/Log", u"x", u"-LOG"}, true, {u"-LOG"}, {u"x"}},
-      {u"\u00E4ndern", 0, 0, {u"/\u00C4NDERN"}, true, {u"/\u00C4NDERN"}, {}},
-      {u"debug", 0, 0, {}, false, {u"before"}, {}},
-      {u"debug",
-       0,
-       0,
-       {u"debug", u"/debugx", u"/debug=1"},
-       false,
-       {u"before"},
-       {u"debug", u"/debugx", u"/debug=1"}},
+      {u"log", 0, 0, u"/Log|x|-LOG", true, u"-LOG", u"x"},
+      {u"\u00E4ndern", 0, 0, u"/\u00C4NDERN", true, u"/\u00C4NDERN", u""},
+      {u"debug", 0, 0, u"", false, u"before", u""},
+      {u"debug", 0, 0, u"debug|/debugx|/debug=1", false, u"before", u"debug|/debugx|/debug=1"},
   };
   for (const Case& c : cases) {
-    TokenArray tokens = c.tokens;
-    Params params{u"before"};
+    TokenArray tokens = Tokens(c.tokens);
+    std::vector<std::u16string> params{u"before"};
     EXPECT_EQ(modString::TakeSwitch(c.name, c.minParams, c.maxParams, tokens, params), c.found)
-        << tokens.size();
-    EXPECT_EQ(params, c.params);
-    EXPECT_EQ(tokens, c.rest);
+        << std::string(c.tokens.begin(), c.tokens.end());
+    EXPECT_EQ(params, Tokens(c.params));
+    EXPECT_EQ(tokens, Tokens(c.rest));
   }
 }
 
@@ -87,42 +80,27 @@ TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAll
   struct Case {
     std::u16string_view name;
     bool allowBare;
-    TokenArray tokens;
+    std::u16string_view tokens;
     bool found;
-    std::u16string_view value;
-    TokenArray rest;
+    std::u16string_view value, rest;
   };
   const Case cases[] = {
-      {u"autosync",
-       false,
-       {u"a", u"/autosync=One", u"-AUTOSYNC=two"},
-       true,
-       u"one",
-       {u"a", u"-AUTOSYNC=two"}},
-      {u"autosync", false, {u"/autosync="}, true, u"", {}},
-      {u"autosync",
-       true,
-       {u"x", u"/AutoSync", u"/autosync=b"},
-       true,
-       u"old",
-       {u"x", u"/autosync=b"}},
-      {u"autosync", true, {u"/AutoSync=Daily"}, true, u"daily", {}},
-      {u"autosync",
-       false,
-       {u"/autosyncx", u"autosync=x", u"/autosync"},
-       false,
-       u"old",
-       {u"/autosyncx", u"autosync=x", u"/autosync"}},
+      {u"autosync", false, u"a|/autosync=One|-AUTOSYNC=two", true, u"one", u"a|-AUTOSYNC=two"},
+      {u"autosync", false, u"/autosync=", true, u"", u""},
+      {u"autosync", true, u"x|/AutoSync|/autosync=b", true, u"old", u"x|/autosync=b"},
+      {u"autosync", true, u"/AutoSync=Daily", true, u"daily", u""},
+      {u"autosync", false, u"/autosyncx|autosync=x|/autosync", false, u"old",
+       u"/autosyncx|autosync=x|/autosync"},
       // The value keeps everything after the first "=", spaces of a quoted token included.
-      {u"Name", false, {u"/name=A=B c"}, true, u"a=b c", {}},
-      {u"autosync", true, {}, false, u"old", {}},
+      {u"Name", false, u"/name=A=B c", true, u"a=b c", u""},
+      {u"autosync", true, u"", false, u"old", u""},
   };
   for (const Case& c : cases) {
-    TokenArray tokens = c.tokens;
+    TokenArray tokens = Tokens(c.tokens);
     std::u16string value = u"old";
     EXPECT_EQ(modString::TakeOptionValue(c.name, c.allowBare, tokens, value), c.found);
     EXPECT_EQ(value, c.value);
-    EXPECT_EQ(tokens, c.rest);
+    EXPECT_EQ(tokens, Tokens(c.rest));
   }
 }
 
