@@ -10,20 +10,33 @@
 #include "toolkit/PendingCallNotice.h"
 
 namespace vx::hosttest {
+namespace {
 
-CommandLine::CommandLine(std::wstring_view arguments) : line_(GetCommandLineW()), saved_(line_) {
-  const std::wstring line = L"vxTM2Main.exe " + std::wstring(arguments);
-  // The new text goes into the platform's own buffer, which the test program's long path leaves
-  // large enough.
-  if (line.size() > saved_.size()) throw std::length_error("command line too long for the test");
-  line.copy(line_, line.size());
-  line_[line.size()] = L'\0';
-}
+// While it lives, the process's command line (as GetCommandLineW reports it) is
+// "vxTM2Main.exe " followed by `arguments`.
+class CommandLine {
+ public:
+  explicit CommandLine(std::wstring_view arguments) : line_(GetCommandLineW()), saved_(line_) {
+    const std::wstring line = L"vxTM2Main.exe " + std::wstring(arguments);
+    // The new text goes into the platform's own buffer, which the test program's long path
+    // leaves large enough.
+    if (line.size() > saved_.size()) throw std::length_error("command line too long for the test");
+    line.copy(line_, line.size());
+    line_[line.size()] = L'\0';
+  }
+  ~CommandLine() {
+    saved_.copy(line_, saved_.size());
+    line_[saved_.size()] = L'\0';
+  }
+  CommandLine(const CommandLine&) = delete;
+  CommandLine& operator=(const CommandLine&) = delete;
 
-CommandLine::~CommandLine() {
-  saved_.copy(line_, saved_.size());
-  line_[saved_.size()] = L'\0';
-}
+ private:
+  wchar_t* line_;
+  std::wstring saved_;
+};
+
+}  // namespace
 
 void HostTest::SetUp() {
   fakes::Reset();
@@ -75,6 +88,11 @@ RECT HostTest::Bounds() const {
   RECT bounds{};
   GetWindowRect(Window(), &bounds);
   return bounds;
+}
+
+std::pair<int, int> HostTest::Size() const {
+  const RECT bounds = Bounds();
+  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
 std::u16string HostTest::Geometry() {

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "contracts/Object.h"
@@ -16,19 +17,7 @@
 
 namespace vx::hosttest {
 
-// While it lives, the process's command line (as GetCommandLineW reports it) is
-// "vxTM2Main.exe " followed by `arguments`.
-class CommandLine {
- public:
-  explicit CommandLine(std::wstring_view arguments);
-  ~CommandLine();
-  CommandLine(const CommandLine&) = delete;
-  CommandLine& operator=(const CommandLine&) = delete;
-
- private:
-  wchar_t* line_;
-  std::wstring saved_;
-};
+using Calls = std::vector<std::string>;
 
 class HostTest : public ::testing::Test {
  protected:
@@ -44,10 +33,10 @@ class HostTest : public ::testing::Test {
 
   HWND Window() const { return host->Handle(); }
   RECT Bounds() const;
+  // Width and height of Bounds().
+  std::pair<int, int> Size() const;
   // What IGui::GetGeometry reads.
   std::u16string Geometry();
-  // The log lines written so far ("Main.Load: ...").
-  std::vector<std::string> LogLines() const { return fakes.CallsOf("Project.Log "); }
 
   fakes::Fakes& fakes = fakes::TheFakes();
   Ref<frmMain> host;
@@ -55,10 +44,6 @@ class HostTest : public ::testing::Test {
  private:
   int32_t liveObjects_ = 0;
 };
-
-// The text a failed start-up shows, up to the error text.
-inline constexpr char16_t kNotInstalled[] =
-    u"Application not properly installed, try re-installing!\r\n\r\nError: ";
 
 // True when text matches the regular expression (ECMAScript) as a whole.
 bool Matches(std::u16string_view text, const std::string& pattern);

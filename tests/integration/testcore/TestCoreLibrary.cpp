@@ -1,5 +1,5 @@
 // vxTM2Core.dll of the end-to-end runs: the host tests' fakes, each call they receive written as
-// a line to the standard error stream, and one case picked by the environment variable
+// a line to calls.txt beside this library, and one case picked by the environment variable
 // VX_TEST_CORE:
 //   refuse       the core refuses to start;
 //   fault        its activation jumps to the address A0B0C0;
@@ -8,6 +8,8 @@
 // Without it the core starts, activates and waits.
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "contracts/Component.h"
@@ -37,16 +39,17 @@ void JumpToA0B0C0() {
   reinterpret_cast<void (*)()>(0xA0B0C0)();
 }
 
-void WriteToStandardError(const std::string& call) {
-  const std::string line = call + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
-            nullptr);
+// Opened for each line, so that a line is written before a fault ends the process.
+void Record(const std::string& call) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(GetModuleHandleW(L"vxTM2Core.dll"), path, MAX_PATH);
+  std::ofstream(std::filesystem::path(path).replace_filename(L"calls.txt"), std::ios::app)
+      << call << '\n';
 }
 
 void PickTheCase() {
   vx::fakes::Fakes& fakes = vx::fakes::TheFakes();
-  fakes.onCall = &WriteToStandardError;
+  fakes.onCall = &Record;
   char name[32] = {};
   GetEnvironmentVariableA("VX_TEST_CORE", name, sizeof name);
   const std::string picked = name;

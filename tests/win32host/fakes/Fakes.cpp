@@ -135,10 +135,6 @@ void Reset() {
   TheFakes() = Fakes();
 }
 
-Ref<IObject> MakeProject() {
-  return MakeObject<FakeProject>()->AsObject();
-}
-
 void CreateFake(std::u16string_view className, IObject** object, Status* status) noexcept {
   *object = nullptr;
   *status = Answer("Create", ToUtf8(className), [&] {

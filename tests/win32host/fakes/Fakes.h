@@ -42,9 +42,6 @@ struct Fakes {
 Fakes& TheFakes();
 void Reset();
 
-// A project on its own, as the fake core gives it.
-Ref<IObject> MakeProject();
-
 // The objects of "vxTM2Core.<className>": CAppCore, CSettingsStore and any class whose name
 // begins with "ctl" (a screen; "ctlNoSuchScreen" is unknown).
 void CreateFake(std::u16string_view className, IObject** object, Status* status) noexcept;
