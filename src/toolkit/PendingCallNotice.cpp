@@ -57,11 +57,13 @@ class Watcher {
       done_ = true;
     }
     wake_.notify_all();
-    // A notice still open belongs to a call that has now returned: close it.
-    while (!finished_) {
+    // A notice still open belongs to a call that has now returned: close it. Waited for, not
+    // polled: every call into a component ends here.
+    std::unique_lock lock(mutex_);
+    while (!ended_.wait_for(lock, std::chrono::milliseconds(10), [this] { return finished_; })) {
       if (boxThread_ != 0) EnumThreadWindows(boxThread_, DismissMessageBox, 0);
-      Sleep(10);
     }
+    lock.unlock();
     thread_.join();
   }
 
@@ -74,7 +76,11 @@ class Watcher {
       ShowMessageBox(nullptr, settings_.text, settings_.caption,
                      MB_OK | MB_ICONINFORMATION | MB_TOPMOST | MB_SETFOREGROUND);
     }
-    finished_ = true;
+    {
+      std::lock_guard lock(mutex_);
+      finished_ = true;
+    }
+    ended_.notify_all();
   }
 
   // True when the notice is due; false when the call returned first.
@@ -97,9 +103,10 @@ class Watcher {
   const DWORD start_;
   std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable ended_;
   bool done_ = false;
+  bool finished_ = false;
   std::atomic<DWORD> boxThread_{0};
-  std::atomic<bool> finished_{false};
   std::thread thread_;
 };
 
