@@ -15,7 +15,6 @@ constexpr int kMarginAt96 = 24;
 constexpr int kButtonWidthAt96 = 220;
 constexpr int kButtonHeightAt96 = 30;
 constexpr int kGapAt96 = 10;
-constexpr int kDesignDpi = 96;
 
 win32::UniqueFont MakeFont(int heightAt96, int weight) {
   return win32::UniqueFont(CreateFontW(-ScreenBase::Scaled(heightAt96), 0, 0, 0, weight, FALSE,
@@ -95,9 +94,7 @@ void ScreenBase::Layout() {
   if (client.right == laidOutWidth_ && dpi == laidOutDpi_) return;
   laidOutWidth_ = client.right;
   laidOutDpi_ = dpi;
-  const auto scaled = [dpi](int pixelsAt96) {
-    return MulDiv(pixelsAt96, dpi > 0 ? dpi : kDesignDpi, kDesignDpi);
-  };
+  const auto scaled = [dpi](int pixelsAt96) { return win32::ScaledFrom96(pixelsAt96, dpi); };
   const int margin = scaled(kMarginAt96);
   const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
   const int gap = scaled(kGapAt96);

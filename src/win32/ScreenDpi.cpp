@@ -15,7 +15,10 @@ int ScreenDpi(int capability) noexcept {
 }
 
 int ScaledFrom96(int pixelsAt96) noexcept {
-  const int dpi = ScreenDpi(LOGPIXELSY);
+  return ScaledFrom96(pixelsAt96, ScreenDpi(LOGPIXELSY));
+}
+
+int ScaledFrom96(int pixelsAt96, int dpi) noexcept {
   return MulDiv(pixelsAt96, dpi > 0 ? dpi : kDesignDpi, kDesignDpi);
 }
 

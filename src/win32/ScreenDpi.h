@@ -12,5 +12,7 @@ int ScreenDpi(int capability = LOGPIXELSY) noexcept;
 
 // Pixels at the screen's pixels per inch for a length designed at 96 (96 when unreadable).
 int ScaledFrom96(int pixelsAt96) noexcept;
+// The same at a `dpi` the caller read once for many lengths (0: unreadable).
+int ScaledFrom96(int pixelsAt96, int dpi) noexcept;
 
 }  // namespace vx::win32
