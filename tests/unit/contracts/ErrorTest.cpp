@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 #include "testing/ErrorNumberOf.h"
@@ -55,10 +57,21 @@ TEST(ErrorConvention, EmptySourceAndDescriptionAreFilledIn) {
   EXPECT_EQ(ErrorOf([] { vx::Raise(vx::kErrObjectNotSet); }),
             (vx::ErrorInfo{91, u"vxTM2Main", u"Object variable or With block variable not set"}));
   EXPECT_EQ(ErrorOf([] { vx::Raise(9); }).description, u"Subscript out of range");
-  EXPECT_EQ(ErrorOf([] {
-              vx::Handled(u"modBasis.", Here::current(), [] { throw std::bad_alloc(); });
-            }).number,
-            vx::kErrOutOfMemory);
+}
+
+// What the standard library throws has no line of its own: the handler's location ends in 0.
+TEST(ErrorConvention, StandardExceptionsBecomeTheirErrors) {
+  const std::pair<std::function<void()>, vx::ErrorInfo> cases[] = {
+      {[] { throw std::bad_alloc(); }, {7, {}, u"Out of memory"}},
+      {[] { throw std::overflow_error("big"); }, {6, {}, u"Overflow"}},
+      {[] { throw std::out_of_range("far"); }, {9, {}, u"Subscript out of range"}},
+      {[] { throw std::runtime_error("odd"); }, {1, {}, u"odd"}},
+      {[] { throw 42; }, {1, {}, u"Application-defined or object-defined error"}},
+  };
+  for (auto [body, expected] : cases) {
+    expected.source = u"modBasis.0 (vxTM2Main)";
+    EXPECT_EQ(ErrorOf([&] { vx::Handled(u"modBasis.", Here::current(), body); }), expected);
+  }
 }
 
 TEST(Boundary, StatusCarriesTheErrorBothWaysUnchanged) {

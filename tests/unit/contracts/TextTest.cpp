@@ -22,6 +22,7 @@ TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
       {"highest of each length", "\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF",
        u"\x07FF\xFFFF\xDBFF\xDFFF"},
       {"last before the surrogates", "\xED\x9F\xBF", u"\xD7FF"},
+      {"first leads after E0 and ED", "\xE1\x80\x80\xEE\x80\x80", u"\u1000\uE000"},
       {"planes 4 to 15", "\xF1\x80\x80\x80\xF3\xBF\xBF\xBF", u"\xD8C0\xDC00\xDBBF\xDFFF"},
       {"overlong two bytes", "\xC0\xAF\xC1\xBF", r + r + r + r},
       {"overlong three bytes", "\xE0\x80\xAF", r + r + r},
