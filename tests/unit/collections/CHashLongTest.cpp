@@ -190,6 +190,11 @@ TEST(CHashLongProbing, MarksThatTakeTheLastVacancyAreClearedAtTheSameSize) {
   EXPECT_EQ(std::vector({table.RemovalMarks(), table.Capacity(), table.ShrinkThreshold(),
                          table.GrowThreshold(), table.Count()}),
             std::vector({0, 11, 2, 9, 9}));
+  // Rebuilt with its own modulus: a key whose home is vacant would go there.
+  for (int32_t slot = 0; slot < 11; ++slot) {
+    if (Peer::SlotHeld(table, slot)) continue;
+    EXPECT_EQ(Peer::SlotOf(table, KeyWithHome(11, slot)), slot);
+  }
 }
 
 TEST(CHashLongKeys, GetKeysListsThePresentKeysInSlotOrder) {
