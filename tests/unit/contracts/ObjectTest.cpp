@@ -59,6 +59,7 @@ TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
   EXPECT_EQ(probe->terminated, 1);
   EXPECT_EQ(vx::CallById(target, 0x60030002, {u"exit"}).As<int32_t>(), 1);
   EXPECT_EQ(probe->last, u"exit");
+  EXPECT_EQ(ErrorNumberOf([&] { vx::CallById(target, 0x60030002); }), vx::kErrInvalidCall);
   EXPECT_EQ(ErrorNumberOf([&] { vx::CallByName(target, u"Moved"); }), vx::kErrNoSuchMember);
   EXPECT_EQ(ErrorNumberOf([] { vx::CallByName(vx::Ref<vx::IObject>(), u"Terminate"); }),
             vx::kErrObjectNotSet);

@@ -48,7 +48,7 @@ TEST(TextToSingle, ReadsPlainDecimalNumbers) {
 
 TEST(TextToSingle, OtherTextIsATypeMismatch) {
   for (const char16_t* text : {u"", u" ", u"x", u"12px", u"1,5", u"--1", u"0x10", u"inf", u"nan",
-                               u"1e", u"1e5x", u".", u"1 2"}) {
+                               u"1e", u"1e5x", u"1.5x", u".", u"1 2"}) {
     EXPECT_EQ(ErrorNumberOf([&] { TextToSingle(text); }), kErrTypeMismatch)
         << std::string(text, text + std::char_traits<char16_t>::length(text));
   }

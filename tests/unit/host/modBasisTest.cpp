@@ -55,7 +55,7 @@ TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) 
       {max, List{int32_t{1}, int16_t{2}, 2.0}, int16_t{2}},
       // A number is below any string, even the empty one; strings compare by code unit.
       {max, List{u"", 1e30}, u""},
-      {min, List{u"a", int16_t{-1}}, int16_t{-1}},
+      {min, List{u"", int16_t{-1}}, int16_t{-1}},
       {max, List{u"B", u"a", u"A"}, u"a"},
       // Empty is 0 beside numbers and "" beside strings.
       {max, List{Value(), int16_t{-1}}, Value()},
@@ -127,6 +127,9 @@ TEST(ValueHelpers, OutOfBoundsAndUnboundedListsAreSubscriptErrorsAndObjectsCanno
       {[&] { modBasis::IsInList(object, List{int16_t{1}}); }, vx::kErrTypeMismatch},
       // The first entry is compared with itself too.
       {[&] { modBasis::MinOfList(List{object}); }, vx::kErrTypeMismatch},
+      {[] { modBasis::SingleOf(Value(u"1")); }, vx::kErrTypeMismatch},
+      // The highest lower bound that one entry still fits: no error.
+      {[] { List(INT32_MAX, {Value()}); }, 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;

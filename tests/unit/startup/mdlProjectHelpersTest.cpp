@@ -77,6 +77,11 @@ TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesPro
   EXPECT_EQ(vx::gLiveObjects, before + 1) << "the binding holds its project until reset";
   mdlProjectHelpers::UnbindProjectLog();
   EXPECT_EQ(vx::gLiveObjects, before);
+  // An unbinding forgets the name too.
+  auto third = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(third, u"");
+  mdlProjectHelpers::LogProject(u"Load", u"m");
+  EXPECT_EQ(third->lines, (std::vector<Line>{{u"Load", u"m"}}));
 }
 
 }  // namespace

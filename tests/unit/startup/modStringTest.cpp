@@ -125,12 +125,12 @@ TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
   EXPECT_EQ(modString::LowerCase(u"AZaz09/-=@[`{"), u"azaz09/-=@[`{");
   EXPECT_EQ(modString::LowerCase(u"\u00C0\u00D6\u00D7\u00D8\u00DE\u00DF"),
             u"\u00E0\u00F6\u00D7\u00F8\u00FE\u00DF");
-  EXPECT_EQ(modString::LowerCase(u"\u0100\u0101\u0130\u0132\u0139\u0147\u014A\u0178\u017D"),
-            u"\u0101\u0101i\u0133\u013A\u0148\u014B\u00FF\u017E");
-  EXPECT_EQ(modString::LowerCase(u"\u0386\u0388\u038C\u0391\u03A3\u03A2\u03A9\u038F"),
-            u"\u03AC\u03AD\u03CC\u03B1\u03C3\u03A2\u03C9\u03CE");
-  EXPECT_EQ(modString::LowerCase(u"\u0401\u040F\u0410\u042F\u0460\u048A"),
-            u"\u0451\u045F\u0430\u044F\u0461\u048B");
+  EXPECT_EQ(modString::LowerCase(u"\u0100\u0101\u0102\u0130\u0132\u0139\u0147\u014A\u0178\u017D"),
+            u"\u0101\u0101\u0103i\u0133\u013A\u0148\u014B\u00FF\u017E");
+  EXPECT_EQ(modString::LowerCase(u"\u0386\u0388\u038A\u038C\u0391\u03A3\u03A2\u03AB\u038F"),
+            u"\u03AC\u03AD\u03AF\u03CC\u03B1\u03C3\u03A2\u03CB\u03CE");
+  EXPECT_EQ(modString::LowerCase(u"\u0400\u040F\u0410\u042F\u0460\u048A"),
+            u"\u0450\u045F\u0430\u044F\u0461\u048B");
   EXPECT_EQ(modString::LowerCase(u"\xD83D\xDE00\uFF21"), u"\xD83D\xDE00\uFF21");
 }
 
