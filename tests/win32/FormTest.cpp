@@ -78,6 +78,10 @@ TEST_F(Forms, LoadRunsOnceHiddenAndShowRaisesResizeOnceThenEveryActivation) {
   vx::test::PumpMessages();
   EXPECT_EQ(form.events, (Events{"Load", "Resize", "Activate"}));
   EXPECT_EQ(GetForegroundWindow(), form.Handle());
+  // Its face is the platform's dialog colour.
+  const HDC dc = GetDC(form.Handle());
+  EXPECT_EQ(GetPixel(dc, 5, 5), GetSysColor(COLOR_BTNFACE));
+  ReleaseDC(form.Handle(), dc);
   RecordingForm other;
   other.Load();
   other.Show();
