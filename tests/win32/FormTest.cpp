@@ -79,9 +79,7 @@ TEST_F(Forms, LoadRunsOnceHiddenAndShowRaisesResizeOnceThenEveryActivation) {
   EXPECT_EQ(form.events, (Events{"Load", "Resize", "Activate"}));
   EXPECT_EQ(GetForegroundWindow(), form.Handle());
   // Its face is the platform's dialog colour.
-  const HDC dc = GetDC(form.Handle());
-  EXPECT_EQ(GetPixel(dc, 5, 5), GetSysColor(COLOR_BTNFACE));
-  ReleaseDC(form.Handle(), dc);
+  EXPECT_EQ(GetPixel(form.GetDeviceContext().get(), 5, 5), GetSysColor(COLOR_BTNFACE));
   RecordingForm other;
   other.Load();
   other.Show();
