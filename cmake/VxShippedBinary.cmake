@@ -1,10 +1,12 @@
 # vx_ship_binary(TARGET DESCRIPTION): what every binary the installer ships carries and where it
 # goes. Icon, manifest and version information (the version is the project's); in release builds
 # (VX_SHIP) the debug information moves to TARGET_FILE.debug beside it, kept for reading crash
-# dumps and linked by name from the stripped binary. Installed to the installation's root, where
-# the program finds its component libraries.
-option(VX_SHIP "Release: shipped binaries' symbols apart, the installer and its tests" OFF)
+# dumps and linked by name from the stripped binary, and the stripped binary is signed when the
+# build has a certificate (VxSigning). Installed to the installation's root, where the program
+# finds its component libraries.
+option(VX_SHIP "Release: shipped binaries' symbols apart, the installers and their tests" OFF)
 set(VX_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../resources)
+include(VxSigning)
 
 function(vx_ship_binary target description)
   get_target_property(type ${target} TYPE)
@@ -27,11 +29,16 @@ function(vx_ship_binary target description)
   set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}.rc PROPERTIES OBJECT_DEPENDS
                               "${VX_RESOURCES}/vxTM2.ico;${VX_MANIFEST}")
   if(VX_SHIP)
+    set(sign "")
+    if(VX_SIGN_COMMAND)
+      set(sign COMMAND ${VX_SIGN_COMMAND} $<TARGET_FILE_NAME:${target}>)
+    endif()
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}>
               $<TARGET_FILE_NAME:${target}>.debug
       COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug
               $<TARGET_FILE_NAME:${target}>
+      ${sign}
       WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
       VERBATIM)
   endif()
