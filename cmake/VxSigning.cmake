@@ -24,6 +24,7 @@ function(vx_write_sign_password directory)
   file(MAKE_DIRECTORY ${directory})
   file(CHMOD ${directory} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   file(WRITE ${password_file} "${password}")
+  file(CHMOD ${password_file} PERMISSIONS OWNER_READ OWNER_WRITE)
 endfunction()
 
 if(VX_SHIP AND VX_SIGN_PFX)
