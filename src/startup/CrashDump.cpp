@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "startup/FaultGuard.h"
 #include "win32/LocalAppData.h"
 
 namespace mdlGpfTm2 {
@@ -55,7 +56,6 @@ bool CrashDumpWriter::Write(EXCEPTION_POINTERS* pointers) noexcept {
   if (InterlockedExchange(&busy_, 1) != 0) return false;
   pointers_ = pointers;
   threadId_ = GetCurrentThreadId();
-  written_ = false;
   SetEvent(requested_.get());
   const bool answered = WaitForSingleObject(done_.get(), kDumpTimeoutMs) == WAIT_OBJECT_0;
   // A writer that does not answer stays busy: its late dump must not meet a new request.
@@ -67,7 +67,10 @@ DWORD WINAPI CrashDumpWriter::Serve(void* self) noexcept {
   auto& writer = *static_cast<CrashDumpWriter*>(self);
   while (WaitForSingleObject(writer.requested_.get(), INFINITE) == WAIT_OBJECT_0 &&
          !writer.stopping_) {
-    writer.written_ = writer.WriteRequested();
+    writer.written_ = false;
+    // A fault inside dbghelp costs the dump, not the filter's other steps.
+    auto write = [&] { writer.written_ = writer.WriteRequested(); };
+    SkipOnFault(write);
     SetEvent(writer.done_.get());
   }
   return 0;
