@@ -53,6 +53,11 @@ int Recurse(int depth) {
   frame[0] = static_cast<char>(depth);
   return Recurse(depth + 1) + frame[0];
 }
+DWORD WINAPI OnAThread(void*) {
+  Write(0);
+  return 0;
+}
+
 // Some virtual processors (this project's test machines among them) return 0 instead of
 // faulting: then the core raises what the processor should have.
 void DivideByZero() {
@@ -116,11 +121,7 @@ const Crash kCrashes[] = {
     {"stack-overflow", [] { RecordThread(), Record(std::to_string(Recurse(0))); }},
     {"divide-by-zero", &DivideByZero},
     {"illegal-instruction", [] { RecordThread(), __builtin_trap(); }},
-    {"thread",
-     [] {
-       CloseHandle(CreateThread(
-           nullptr, 0, [](void*) -> DWORD { return Write(0), 0; }, nullptr, 0, nullptr));
-     }},
+    {"thread", [] { CloseHandle(CreateThread(nullptr, 0, &OnAThread, nullptr, 0, nullptr)); }},
     {"log-faults", [] { Jump(0xA0B0C0); }},
     {"fault-twice", [] { PostToCore(true), Jump(0xA0B0C0); }},
     {"caught-while-box-shown", [] { PostToCore(false), Jump(0xA0B0C0); }},
