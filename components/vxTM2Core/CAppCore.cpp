@@ -88,7 +88,10 @@ void CAppCore::Start(std::u16string_view firstScreen) {
   home_ = firstScreen;
   Check(gui_->SetCaption(kProductName));
   // A text the window does not accept must not keep the program from starting.
-  if (const auto geometry = LoadGeometry()) {
+  // Kept bounds that no monitor shows any more (one was unplugged since) are not restored.
+  const auto geometry = LoadGeometry();
+  const auto twipsPerPixel = TwipsPerPixelOf(*gui_);
+  if (geometry && (!twipsPerPixel || MeetsAWorkArea(*geometry, *twipsPerPixel))) {
     (void)gui_->SetGeometry(*geometry);
   } else if (const auto centred = CentredGeometry(*gui_)) {
     (void)gui_->SetGeometry(*centred);

@@ -1,5 +1,5 @@
-// Where the window goes on a first run, when no geometry was kept: centred on the desktop's
-// work area at a comfortable size, never larger than the work area.
+// Where the window goes on a first run, or when the kept geometry would leave it out of sight:
+// centred on the desktop's work area at a comfortable size, never larger than the work area.
 #pragma once
 
 #include <optional>
@@ -16,6 +16,14 @@ struct PixelRect {
 // The geometry text (toolkit twips, state normal) of a window of the comfortable size centred
 // on workArea, at twipsPerPixel toolkit twips per pixel.
 std::u16string CentredGeometryText(const PixelRect& workArea, double twipsPerPixel);
+
+// The toolkit twips per pixel of the window behind gui, from its geometry text and its size in
+// pixels; nothing when the window does not tell.
+std::optional<double> TwipsPerPixelOf(IGui& gui);
+
+// Whether a geometry text's bounds, at twipsPerPixel, meet the work area of a monitor of the
+// desktop as it is now; false for bounds left on a monitor unplugged since, or no bounds at all.
+bool MeetsAWorkArea(const std::u16string& geometry, double twipsPerPixel);
 
 // The same for the window behind gui, its twips per pixel learnt from its geometry text and its
 // size in pixels; nothing when the window does not tell.

@@ -4,6 +4,7 @@
 
 #include "contracts/Contain.h"
 #include "contracts/Text.h"
+#include "win32/LocalAppData.h"
 
 namespace vx::samplecore {
 namespace {
@@ -63,11 +64,12 @@ std::wstring DefaultLogPath() {
   wchar_t buffer[MAX_PATH];
   DWORD length = GetEnvironmentVariableW(L"VX_PROJECT_LOG", buffer, MAX_PATH);
   if (length > 0 && length < MAX_PATH) return std::wstring(buffer, length);
-  length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) length = GetTempPathW(MAX_PATH, buffer);
-  std::wstring folder(buffer, length);
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  return folder + L"Telvaro mobile 2\\project.log";
+  std::wstring folder = win32::ProductDataFolder();
+  if (folder.empty()) {
+    length = GetTempPathW(MAX_PATH, buffer);
+    folder = std::wstring(buffer, length) + L"Telvaro mobile 2";
+  }
+  return folder + L"\\project.log";
 }
 
 ProjectLogFile::ProjectLogFile(std::wstring path) : path_(std::move(path)) {

@@ -16,8 +16,8 @@ namespace vx::samplecore {
 // one line and can be read back exactly.
 std::u16string EscapeForLogLine(std::u16string_view text);
 
-// The file the sample core logs to: %LOCALAPPDATA%\Telvaro mobile 2\project.log, or the
-// file named by VX_PROJECT_LOG when it is set.
+// The file the sample core logs to: <local application data>\Telvaro mobile 2\project.log
+// (the temporary folder when the user has none), or the file named by VX_PROJECT_LOG when set.
 std::wstring DefaultLogPath();
 
 class ProjectLogFile {

@@ -27,6 +27,7 @@
 #include "toolkit/ComponentRuntime.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PendingCallNotice.h"
+#include "toolkit/PixelConversion.h"
 #include "toolkit/Screen.h"
 
 using mdlProjectHelpers::BoundProject;
@@ -323,8 +324,11 @@ void frmMain::Form_Resize() {
 
 void frmMain::RunLayoutPass(Here here) {
   if (!mLoaded) return;
-  vx::Handled(kPrefix, here,
-              [&] { MainWindowLayout::Run(*this, moEmbeddedControl.get(), moStatusBar.get()); });
+  vx::Handled(kPrefix, here, [&] {
+    // The layout file has no handler of its own: its errors arise at this line, the call's.
+    vx::Check(vx::Guard(
+        [&] { MainWindowLayout::Run(*this, moEmbeddedControl.get(), moStatusBar.get()); }));
+  });
 }
 
 void frmMain::OnStatusBarNotification(std::u16string_view event) noexcept {
@@ -477,14 +481,22 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     using modBasis::MaxOfList;
     using modBasis::MinOfList;
     const vx::Value zero(int16_t{0});
-    SetLeft(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->left)})));
-    SetTop(modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->top)})));
+    const float left = modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->left)}));
+    const float top = modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->top)}));
     const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
-    SetWidth(modBasis::SingleOf(MinOfList(List{
-        vx::Value(workWidth), MaxOfList(List{vx::Value(minWidth), vx::Value(fields->width)})})));
+    const float width = modBasis::SingleOf(MinOfList(List{
+        vx::Value(workWidth), MaxOfList(List{vx::Value(minWidth), vx::Value(fields->width)})}));
     const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
-    SetHeight(modBasis::SingleOf(MinOfList(List{
-        vx::Value(workHeight), MaxOfList(List{vx::Value(minHeight), vx::Value(fields->height)})})));
+    const float height = modBasis::SingleOf(MinOfList(List{
+        vx::Value(workHeight), MaxOfList(List{vx::Value(minHeight), vx::Value(fields->height)})}));
+    // Applied whole or not at all: the far edges (all four bounds are positive) must be pixels
+    // before the first bound moves the window.
+    vx::toolkit::TwipsToPixels(left + width, vx::toolkit::TwipsPerPixelX());
+    vx::toolkit::TwipsToPixels(top + height, vx::toolkit::TwipsPerPixelY());
+    SetLeft(left);
+    SetTop(top);
+    SetWidth(width);
+    SetHeight(height);
     // Never restored minimised.
     if (fields->state == kNormal || fields->state == kMaximized)
       SetWindowState(static_cast<int16_t>(fields->state));

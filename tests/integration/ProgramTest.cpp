@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -13,7 +14,9 @@
 #include <vector>
 
 #include "contracts/Text.h"
+#include "testing/DumpModules.h"
 #include "testing/MessageBoxReader.h"
+#include "win32/LocalAppData.h"
 
 namespace {
 
@@ -38,7 +41,8 @@ class Program {
   // Starts <folder>\vxTM2Main.exe in the working folder (default: its own).
   explicit Program(const wchar_t* folder, const wchar_t* workingFolder = nullptr) {
     std::wstring commandLine = L"\"" + (Beside(folder) / L"vxTM2Main.exe").wstring() + L"\"";
-    STARTUPINFOW startup{sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                Beside(workingFolder ? workingFolder : folder).c_str(), &startup,
@@ -57,7 +61,7 @@ class Program {
 
   // Waits for the end of the program and gives its exit code; one that does not end fails.
   DWORD End() {
-    if (WaitForSingleObject(process_, 60000) != WAIT_OBJECT_0) ADD_FAILURE() << "it hangs";
+    if (WaitForSingleObject(process_, 120000) != WAIT_OBJECT_0) ADD_FAILURE() << "it hangs";
     DWORD exitCode = 0;
     GetExitCodeProcess(process_, &exitCode);
     return exitCode;
@@ -80,64 +84,121 @@ TEST(Program, LoadsTheCoreFromItsOwnFolderOnly) {
       << vx::ToUtf8(boxes[0]);
 }
 
+// A row of the crash matrix: what the test core does, the first fault's code and text (address;
+// code;flags, as a regular expression) and, when a second fault ends the program, its code and
+// text. Null text: the program ends without a crash.
 struct CoreCase {
   const char* name;
   const wchar_t* picked;  // VX_TEST_CORE
-  DWORD exitCode;
-  const char* lastBox;  // the last crash box, as a regular expression; null: no box
-  Calls lastCalls;      // the last calls the core received
+  DWORD code;
+  const char* fault;
+  DWORD lastCode = 0;
+  const char* lastFault = nullptr;
 };
 
 class Core : public ::testing::TestWithParam<CoreCase> {};
 
+Calls LinesOf(const std::filesystem::path& file) {
+  Calls lines;
+  std::ifstream in(file);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The dumps of one process, which carry its id at the end of their names.
+std::vector<std::filesystem::path> DumpsOf(DWORD process) {
+  std::vector<std::filesystem::path> dumps;
+  std::error_code noFolder;
+  for (const auto& entry : std::filesystem::directory_iterator(
+           vx::win32::ProductDataFolder() + L"\\Crashes", noFolder)) {
+    if (entry.path().filename().string().ends_with("-" + std::to_string(process) + ".dmp"))
+      dumps.push_back(entry.path());
+  }
+  return dumps;
+}
+
 TEST_P(Core, EndsTheProgram) {
-  // The crash dumps go to a local application data folder of this test's own; the program
-  // inherits both variables.
-  const std::filesystem::path appData = Beside(L"appdata");
+  const CoreCase& row = GetParam();
   const std::filesystem::path recorded = Beside(L"testcore\\calls.txt");
-  std::filesystem::remove_all(appData);
   std::filesystem::remove(recorded);
-  std::filesystem::create_directory(appData);
-  SetEnvironmentVariableW(L"LOCALAPPDATA", appData.c_str());
-  SetEnvironmentVariableW(L"VX_TEST_CORE", GetParam().picked);
+  SetEnvironmentVariableW(L"VX_TEST_CORE", row.picked);
   MessageBoxReader crashBoxes(u"ERROR - Telvaro mobile 2");
   MessageBoxReader startupBoxes(kAppTitle);
   Program program(L"testcore");
-  EXPECT_EQ(program.End(), GetParam().exitCode);
+  const DWORD process = GetProcessId(program.process());
+  EXPECT_EQ(program.End(), row.lastFault ? row.lastCode : row.code);
   SetEnvironmentVariableW(L"VX_TEST_CORE", nullptr);
   EXPECT_TRUE(startupBoxes.Wait(1, std::chrono::milliseconds(0)).empty());
-  // A first crash box may close unseen when a second fault comes before it is shown.
+  // One box per fault; the first may close unseen when the second fault comes before it shows.
   const Texts boxes = crashBoxes.Wait(3, std::chrono::milliseconds(0));
-  ASSERT_EQ(boxes.empty(), GetParam().lastBox == nullptr);
-  if (GetParam().lastBox) {
-    EXPECT_TRUE(Matches(boxes.back(), GetParam().lastBox)) << vx::ToUtf8(boxes.back());
+  EXPECT_LE(boxes.size(), row.lastFault ? 2u : 1u);
+  ASSERT_EQ(boxes.empty(), row.fault == nullptr);
+  const Calls calls = LinesOf(recorded);
+  const auto logged = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
+    return call.starts_with("Project.Log ERROR.GPF: ");
+  });
+  const auto dumps = DumpsOf(process);
+  if (!row.fault) {
+    EXPECT_EQ(logged, calls.end());
+    EXPECT_TRUE(dumps.empty());
+    return;
   }
-  Calls calls;
-  std::ifstream file(recorded);
-  for (std::string line; std::getline(file, line);) calls.push_back(line);
-  const size_t count = GetParam().lastCalls.size();
-  ASSERT_GE(calls.size(), count);
-  EXPECT_EQ(Calls(calls.end() - static_cast<ptrdiff_t>(count), calls.end()), GetParam().lastCalls);
-  // One dump, for the first fault only.
-  std::error_code noFolder;
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
-                              appData / "Telvaro mobile 2" / "Crashes", noFolder),
-                          std::filesystem::directory_iterator()),
-            GetParam().lastBox ? 1 : 0);
-  std::filesystem::remove_all(appData);
+  EXPECT_TRUE(
+      Matches(boxes.back(),
+              (std::string("ERROR: GPF: ") + (row.lastFault ? row.lastFault : row.fault)).c_str()))
+      << vx::ToUtf8(boxes.back());
+  // One line, of the first fault; the filter goes on after it, even when the log faulted.
+  ASSERT_NE(logged, calls.end());
+  EXPECT_TRUE(std::regex_match(logged->substr(23), std::regex(row.fault))) << *logged;
+  EXPECT_EQ(std::count_if(logged, calls.end(), [&](const auto& c) { return c == *logged; }), 1);
+  EXPECT_EQ(logged + 1 != calls.end() ? logged[1] : "", "Project.Checkpoint");
+  // One dump, naming the thread that faulted first and its code.
+  const auto thread = std::find_if(calls.rbegin(), calls.rend(),
+                                   [](const std::string& c) { return c.starts_with("thread "); });
+  ASSERT_NE(thread, calls.rend());
+  ASSERT_EQ(dumps.size(), 1u);
+  EXPECT_EQ(
+      vx::testing::FaultInDump(dumps[0]),
+      (vx::testing::DumpedFault{static_cast<uint32_t>(std::stoul(thread->substr(7))), row.code}));
+  // The folder keeps the newest ten anyway: a row that failed may leave its dump.
+  for (const auto& dump : dumps) std::filesystem::remove(dump);
 }
 
-const Calls kFirstFaultLogged = {"Core.Activate", "Project.Checkpoint",
-                                 "Project.Log ERROR.GPF: A0B0C0;C0000005;0", "Project.Checkpoint"};
+constexpr DWORD kAccessViolation = 0xC0000005;
+constexpr char kSomeAccessViolation[] = "[0-9A-F]+;C0000005;0";
+constexpr DWORD kAbort = 0xE0767802;
+constexpr char kSomeAbort[] = "[0-9A-F]+;E0767802;1";
 
 INSTANTIATE_TEST_SUITE_P(
     Program, Core,
-    ::testing::Values(CoreCase{"Refuses", L"refuse", 0, nullptr, {"Core.Init settings, instance"}},
-                      CoreCase{"Faults", L"fault", 0xC0000005, "ERROR: GPF: A0B0C0;C0000005;0",
-                               kFirstFaultLogged},
-                      // Again a box, but no second line.
-                      CoreCase{"FaultsTwice", L"fault-twice", 0xC0000094,
-                               "ERROR: GPF: [0-9A-F]+;C0000094;0", kFirstFaultLogged}),
+    ::testing::Values(
+        CoreCase{"Refuses", L"refuse", 0, nullptr},
+        CoreCase{"ExecuteLow", L"execute-low", kAccessViolation, "A0B0C0;C0000005;0"},
+        CoreCase{"ExecuteNull", L"execute-null", kAccessViolation, "0;C0000005;0"},
+        CoreCase{"ExecuteHigh", L"execute-high", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"ReadNull", L"read-null", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"ReadHigh", L"read-high", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"WriteNull", L"write-null", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"WriteHigh", L"write-high", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"StackOverflow", L"stack-overflow", 0xC00000FD, "[0-9A-F]+;C00000FD;0"},
+        CoreCase{"DivideByZero", L"divide-by-zero", 0xC0000094, "[0-9A-F]+;C0000094;0"},
+        CoreCase{"IllegalInstruction", L"illegal-instruction", 0xC000001D, "[0-9A-F]+;C000001D;0"},
+        CoreCase{"OnACoreThread", L"thread", kAccessViolation, kSomeAccessViolation},
+        CoreCase{"InTheLogStep", L"log-faults", kAccessViolation, "A0B0C0;C0000005;0"},
+        // A second box, no second line; the second fault's code ends the program.
+        CoreCase{"TwiceWhileTheBoxIsShown", L"fault-twice", kAccessViolation, "A0B0C0;C0000005;0",
+                 0xC000001D, "[0-9A-F]+;C000001D;0"},
+        // An error thrown and caught while the box is shown is none of the filter's business.
+        CoreCase{"CaughtErrorWhileTheBoxIsShown", L"caught-while-box-shown", kAccessViolation,
+                 "A0B0C0;C0000005;0"},
+        CoreCase{"Abort", L"abort", kAbort, kSomeAbort},
+        // The core's C++ runtime is its own, not the program's: its std::terminate ends in
+        // abort(), which the program's handler takes.
+        CoreCase{"Terminate", L"terminate", kAbort, kSomeAbort},
+        // MinGW's static C++ runtime leaves a pure virtual slot empty: the call goes to 0.
+        CoreCase{"PureCall", L"pure-call", kAccessViolation, "0;C0000005;0"}),
+    // Not a row: an invalid argument to msvcrt.dll, the components' C runtime. It has no
+    // handler to set (no _set_invalid_parameter_handler under Wine): the call returns EINVAL.
     [](const auto& info) { return std::string(info.param.name); });
 
 // The sample core shows its start screen; a close by the user ends the program normally.

@@ -55,7 +55,9 @@ TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
     std::ofstream(folder.path() / ("200001" + std::to_string(i) + "-000000-1.dmp")) << "old";
   std::ofstream(folder.path() / "notes.txt") << "kept";
 
-  const fs::path dump = mdlGpfTm2::WriteCrashDump(folder.path().wstring(), nullptr);
+  mdlGpfTm2::CrashDumpWriter writer(folder.path().wstring());
+  ASSERT_TRUE(writer.Write(nullptr));
+  const fs::path dump = writer.LastPath();
   // Read back through dbghelp, which takes nothing but a dump.
   EXPECT_TRUE(NamesModule(ModulesInDump(dump), ThisProgram()));
 
@@ -70,33 +72,39 @@ TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
 TEST(WriteCrashDump, AFolderThatCannotBeMadeWritesNothing) {
   TempFolder folder;
   std::ofstream(folder.path() / "file") << "x";
-  EXPECT_EQ(mdlGpfTm2::WriteCrashDump((folder.path() / "file" / "Crashes").wstring(), nullptr),
-            L"");
+  EXPECT_FALSE(
+      mdlGpfTm2::CrashDumpWriter((folder.path() / "file" / "Crashes").wstring()).Write(nullptr));
   EXPECT_EQ(folder.Names().size(), 1u);
 }
 
 // The filter's reported flag lives for the process: this is the only test here that faults.
 TEST(CrashFilter, TheFirstFaultLeavesOneDumpALaterFaultNone) {
-  TempFolder appData;
-  SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
-  const fs::path crashes = appData.path() / "Telvaro mobile 2" / "Crashes";
+  const auto dumps = [] {
+    std::vector<fs::path> found;
+    std::error_code noFolder;
+    for (const auto& entry : fs::directory_iterator(mdlGpfTm2::CrashDumpFolder(), noFolder)) {
+      if (entry.path().stem().wstring().ends_with(L"-" + std::to_wstring(GetCurrentProcessId())))
+        found.push_back(entry.path());
+    }
+    return found;
+  };
   EXCEPTION_RECORD record{};
   record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
   CONTEXT context{};
   RtlCaptureContext(&context);
   EXCEPTION_POINTERS pointers{&record, &context};
   vx::testing::MessageBoxReader boxes(u"ERROR - Telvaro mobile 2");
+  mdlGpfTm2::InstallCrashFilter();
   EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
-  ASSERT_TRUE(fs::exists(crashes));
-  const auto dumps = [&] {
-    return std::distance(fs::directory_iterator(crashes), fs::directory_iterator());
-  };
-  EXPECT_EQ(dumps(), 1);
-  // A second dump in the same second would have the same name: start from an empty folder.
-  fs::remove_all(crashes);
-  fs::create_directories(crashes);
+  const std::vector<fs::path> first = dumps();
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(vx::testing::FaultInDump(first[0]),
+            (vx::testing::DumpedFault{GetCurrentThreadId(), EXCEPTION_ACCESS_VIOLATION}));
+  // A second dump in the same second would have the same name: start without the first.
+  fs::remove(first[0]);
   EXPECT_EQ(mdlGpfTm2::CrashFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
-  EXPECT_EQ(dumps(), 0);
+  mdlGpfTm2::RemoveCrashFilter();
+  EXPECT_TRUE(dumps().empty());
   EXPECT_EQ(boxes.Wait(2), std::vector<std::u16string>(2, u"ERROR: GPF: 0;C0000005;0"));
 }
 

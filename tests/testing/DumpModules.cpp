@@ -9,15 +9,36 @@
 
 namespace vx::testing {
 
-std::vector<std::wstring> ModulesInDump(const std::filesystem::path& dump) {
+namespace {
+
+std::string BytesOf(const std::filesystem::path& dump) {
   std::ifstream in(dump, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::wstring> names;
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void* StreamOf(std::string& bytes, ULONG kind) {
   MINIDUMP_DIRECTORY* entry = nullptr;
   void* stream = nullptr;
   ULONG size = 0;
-  char* base = bytes.data();
-  if (!MiniDumpReadDumpStream(base, ModuleListStream, &entry, &stream, &size)) return names;
+  return MiniDumpReadDumpStream(bytes.data(), kind, &entry, &stream, &size) ? stream : nullptr;
+}
+
+}  // namespace
+
+std::optional<DumpedFault> FaultInDump(const std::filesystem::path& dump) {
+  std::string bytes = BytesOf(dump);
+  const auto* fault =
+      static_cast<const MINIDUMP_EXCEPTION_STREAM*>(StreamOf(bytes, ExceptionStream));
+  if (!fault) return std::nullopt;
+  return DumpedFault{fault->ThreadId, fault->ExceptionRecord.ExceptionCode};
+}
+
+std::vector<std::wstring> ModulesInDump(const std::filesystem::path& dump) {
+  std::string bytes = BytesOf(dump);
+  std::vector<std::wstring> names;
+  const void* stream = StreamOf(bytes, ModuleListStream);
+  if (!stream) return names;
+  const char* base = bytes.data();
   const auto* list = static_cast<const MINIDUMP_MODULE_LIST*>(stream);
   for (ULONG i = 0; i < list->NumberOfModules; ++i) {
     const auto* name =

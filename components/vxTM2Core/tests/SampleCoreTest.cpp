@@ -13,6 +13,7 @@
 #include "Screens.h"
 #include "UserSettings.h"
 #include "contracts/CallByName.h"
+#include "contracts/Text.h"
 #include "testing/ErrorNumberOf.h"
 
 namespace {
@@ -180,6 +181,15 @@ TEST(FirstPlacement, CentresAComfortableWindowWithinTheWorkArea) {
   EXPECT_EQ(CentredGeometryText({0, 0, 1920, 1040}, 15), u"7200 2700 14400 10200 0");
   EXPECT_EQ(CentredGeometryText({0, 0, 800, 600}, 15), u"0 0 12000 9000 0");
   EXPECT_EQ(CentredGeometryText({100, 40, 1380, 1064}, 12), u"3120 2544 11520 8160 0");
+  // Kept bounds count only where the desktop (one display of 1024 x 768 here) shows them.
+  for (const auto& [geometry, seen] : {std::pair{u"1500 750 12000 9000 0", true},
+                                       {u"-11000 -8000 12000 9000 2", true},
+                                       {u"-12000 0 12000 9000 0", false},
+                                       {u"15360 0 12000 9000 0", false},
+                                       {u"0 90000 12000 9000 0", false},
+                                       {u"1500 750 0 9000 0", false}}) {
+    EXPECT_EQ(vx::samplecore::MeetsAWorkArea(geometry, 15), seen) << vx::ToUtf8(geometry);
+  }
 }
 
 TEST(Screens, OnlyStartScreensAnswerTheHostsCommandIdOfTheirMode) {
