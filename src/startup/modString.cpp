@@ -168,7 +168,8 @@ std::u16string StripQuotes(std::u16string_view s, vx::Here here) {
 
 bool StartsWithExact(std::u16string_view s, std::u16string_view prefix, vx::Here here) {
   return vx::Handled(kPrefix, here, [&] {
-    return s.size() >= prefix.size() && EqualsExact(s.substr(0, prefix.size()), prefix);
+    // substr stops at the end: a shorter text never equals the prefix.
+    return EqualsExact(s.substr(0, prefix.size()), prefix);
   });
 }
 

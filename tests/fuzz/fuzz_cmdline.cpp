@@ -1,5 +1,7 @@
-// The command-line routines on arbitrary text: the input's bytes, two at a time, are UTF-16 code
-// units. The first two bytes choose the switch's parameter limits.
+// The command-line routines on arbitrary text. The first two bytes choose the switch's parameter
+// limits; each further byte is one character of a small alphabet of those the routines tell apart
+// (random bytes then make separators, quotes and switches often), or 0xFF and the next two bytes
+// any UTF-16 code unit.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -66,9 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const int32_t minParams = static_cast<int32_t>(data[0] % 5) - 1;  // -1 to 3
   const int32_t maxParams = static_cast<int32_t>(data[1] % 5) - 1;
-  std::u16string text((size - 2) / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(data[2 + 2 * i] | (data[3 + 2 * i] << 8));
+  static constexpr std::u16string_view kAlphabet = u" \t\"/-=:debuglogDEBUGLOG\u00C9\u0130x1 ";
+  std::u16string text;
+  for (size_t i = 2; i < size; ++i) {
+    if (data[i] != 0xFF || i + 2 >= size) {
+      text += kAlphabet[data[i] % kAlphabet.size()];
+    } else {
+      text += static_cast<char16_t>(data[i + 1] | (data[i + 2] << 8));
+      i += 2;
+    }
   }
   const TokenArray tokens = modString::SplitCommandLine(text);
   CheckSplit(text, tokens);

@@ -10,6 +10,7 @@
 
 #include "host/MainWindowLayout.h"
 #include "testing/CountedAllocations.h"
+#include "testing/Windows.h"
 #include "toolkit/Form.h"
 #include "toolkit/Screen.h"
 #include "win32/DeviceContext.h"
@@ -73,8 +74,7 @@ class LayoutPass : public ::testing::Test {
     screen.reset();
     bar.reset();
     form.Unload();
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    vx::testing::TakeQuitMessage();
   }
 
   PassCost Pass(ContainedControl* withBar) {
@@ -92,22 +92,19 @@ class LayoutPass : public ::testing::Test {
   std::shared_ptr<ContainedControl> bar;
 };
 
-using Rect = std::array<LONG, 4>;  // left, top, width, height
-
-Rect PixelsOf(const ContainedControl& control) {
-  RECT r{};
-  GetWindowRect(control.Handle(), &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+// Where a control is in the form's client area.
+vx::testing::Rect PixelsOf(const ContainedControl& control) {
+  return vx::testing::WindowRect(control.Handle(), true);
 }
 
 TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarOrAloneAcrossTheClientArea) {
   Pass(nullptr);
-  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight}));
-  EXPECT_EQ(PixelsOf(*bar), (Rect{7, 9, 100, kBarHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight}));
+  EXPECT_EQ(PixelsOf(*bar), (vx::testing::Rect{7, 9, 107, 9 + kBarHeight}));
   Pass(bar.get());
-  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
-  EXPECT_EQ(PixelsOf(*bar), (Rect{0, kClientHeight - kBarHeight, kClientWidth, kBarHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
+  EXPECT_EQ(PixelsOf(*bar),
+            (vx::testing::Rect{0, kClientHeight - kBarHeight, kClientWidth, kClientHeight}));
 }
 
 TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContext) {
@@ -118,7 +115,7 @@ TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContex
   SetWindowPos(screen->Handle(), nullptr, 5, 0, kClientWidth, kClientHeight - kBarHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(Pass(bar.get()), (PassCost{1, 0, 0}));
-  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
 
   // A value that rounds to the pixel the control has writes nothing.
   PlacementCounter placements(screen->Handle());

@@ -1,4 +1,5 @@
-// The base controls in real windows under a stand-in main window.
+// The base controls in real windows under a stand-in main window, and their library through its
+// entry points as the component runtime uses it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,18 +8,20 @@
 #include <vector>
 
 #include "contracts/CallByName.h"
+#include "contracts/Component.h"
 #include "contracts/IControl.h"
 #include "ctlFlatLabel.h"
 #include "ctlGripper.h"
 #include "ctlProgressBar.h"
 #include "ctlStatusBar.h"
 #include "testing/ErrorNumberOf.h"
+#include "testing/Windows.h"
 
 namespace {
 
 using vx::Value;
 using namespace vx::basectrl;
-using Rect = std::array<LONG, 4>;  // left, top, right, bottom
+using vx::testing::Rect;
 
 int gRelayedPresses = 0;
 
@@ -45,11 +48,7 @@ class ParentWindow {
   }
   ~ParentWindow() { DestroyWindow(window_); }
   HWND get() const { return window_; }
-  Rect Client() const {
-    RECT r{};
-    GetClientRect(window_, &r);
-    return {r.left, r.top, r.right, r.bottom};
-  }
+  Rect Client() const { return vx::testing::ClientRect(window_); }
 
  private:
   HWND window_;
@@ -70,12 +69,8 @@ HWND CreateIn(vx::IControl& control, HWND parent) {
   return reinterpret_cast<HWND>(window);
 }
 
-// The window's rectangle in its parent's client coordinates.
 Rect Placed(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right, r.bottom};
+  return vx::testing::WindowRect(window, true);
 }
 
 int32_t ErrorNumberOf(const vx::Ref<vx::IObject>& target, std::u16string_view member,
@@ -103,6 +98,7 @@ void ExpectOneChildWindowThatHoldsItsObject(HWND parent) {
   EXPECT_EQ(vx::gLiveObjects, before + 1);
   ShowWindow(created, SW_SHOW);
   UpdateWindow(created);  // paints through the object the caller let go of
+  EXPECT_FALSE(GetUpdateRect(created, nullptr, FALSE));
   DestroyWindow(created);
   EXPECT_EQ(vx::gLiveObjects, before);
 }
@@ -163,6 +159,7 @@ TEST(StatusBar, PanelsCountFromOneAndSimpleTextIsKept) {
 
 TEST(Gripper, StaysInItsOwnParentsCornerAndHandsThePressToTheTopLevelWindow) {
   ParentWindow first, second;
+  gRelayedPresses = 0;
   vx::Ref<ctlGripper> a = vx::MakeObject<ctlGripper>();
   vx::Ref<ctlGripper> b = vx::MakeObject<ctlGripper>();
   const HWND gripA = CreateIn(*a, first.get());
@@ -190,8 +187,12 @@ TEST(Gripper, StaysInItsOwnParentsCornerAndHandsThePressToTheTopLevelWindow) {
   ShowWindow(second.get(), SW_MAXIMIZE);
   EXPECT_EQ(SendMessageW(grip, WM_NCHITTEST, 0, at), HTCLIENT);
   DestroyWindow(grip);
-  // Without grips the parent's resize must not reach a destroyed one.
+  // Without grips the parent's resize reaches no destroyed one, and a new grip follows again.
+  ShowWindow(second.get(), SW_RESTORE);
   SetWindowPos(second.get(), nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+  const HWND again = CreateIn(*vx::MakeObject<ctlGripper>(), second.get());
+  SetWindowPos(second.get(), nullptr, 0, 0, 450, 350, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ((std::array{Placed(again)[2], Placed(again)[3]}), clientCorner());
 }
 
 TEST(ProgressBar, ValueStaysWithinMinAndMax) {
@@ -206,8 +207,10 @@ TEST(ProgressBar, ValueStaysWithinMinAndMax) {
   EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), 25);
   vx::CallByName(object, u"Min", {Value(-100)});
   EXPECT_EQ(bar->FilledWidth(200), 125);
-  vx::CallByName(object, u"Value", {Value(2.5)});  // rounds to even
-  EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), 2);
+  for (const auto& [written, read] : {std::pair{2.5, 2}, std::pair{3.5, 4}}) {  // ties to even
+    vx::CallByName(object, u"Value", {Value(written)});
+    EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), read);
+  }
   EXPECT_EQ(ErrorNumberOf(object, u"Value", {Value(1e12)}), vx::kErrOverflow);
 }
 
@@ -236,6 +239,46 @@ TEST(FlatLabel, CaptionReadsBackWhatWasWritten) {
   EXPECT_EQ(vx::CallByName(label, u"Caption").As<std::u16string>(), u"T\u00e9l");
   EXPECT_EQ(ErrorNumberOf(label, u"Caption", {Value(u"a"), Value(u"b")}), vx::kErrInvalidCall);
   EXPECT_EQ(ErrorNumberOf(label, u"Caption", {Value(5)}), vx::kErrTypeMismatch);
+}
+
+template <class Fn>
+Fn Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+TEST(BaseCtrlLibrary, MakesItsControlsByClassNameInAnyCaseAndNamesTheOnesItLacks) {
+  const HMODULE module = LoadLibraryW(L"vxTM2BaseCtrl.dll");
+  ASSERT_TRUE(module);
+  const auto create = Export<vx::CreateObjectFn>(module, vx::kCreateObjectExport);
+  const auto live = Export<vx::LiveObjectsFn>(module, vx::kLiveObjectsExport);
+  ASSERT_TRUE(create && live);
+  for (const std::u16string_view name :
+       {u"ctlStatusBar", u"ctlGripper", u"ctlProgressBar", u"ctlFlatLabel", u"CTLSTATUSBAR"}) {
+    vx::IObject* object = nullptr;
+    vx::Status status;
+    create(name, &object, &status);
+    ASSERT_TRUE(status.ok() && object) << std::string(name.begin(), name.end());
+    void* control = nullptr;
+    EXPECT_TRUE(object->QueryInterface(vx::IControl::kIid, &control).ok());
+    EXPECT_EQ(live(), 1);
+    static_cast<vx::IControl*>(control)->Release();
+    object->Release();
+    EXPECT_EQ(live(), 0);
+  }
+  for (const std::u16string_view name : {u"ctlFieldSelector", u"ctlMultiField", u"ctlRadioFrame",
+                                         u"ctlInfotext", u"ctlComboSelector", u"ctlNoSuchThing"}) {
+    vx::IObject* object = reinterpret_cast<vx::IObject*>(1);
+    vx::Status status;
+    create(name, &object, &status);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(status.error.number, vx::kErrCannotCreate);
+    EXPECT_EQ(status.error.source, u"vxTM2BaseCtrl");
+    EXPECT_NE(status.error.description.find(u"vxTM2BaseCtrl." + std::u16string(name)),
+              std::u16string::npos)
+        << std::string(name.begin(), name.end());
+  }
+  EXPECT_EQ(live(), 0);
+  FreeLibrary(module);
 }
 
 }  // namespace

@@ -1,20 +1,29 @@
-// The sample core's objects without the host: a recording window stands in for the main window.
+// The sample core's objects without the host (a recording window stands in for the main window),
+// and the project's log file and texts.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CAppCore.h"
+#include "CProject.h"
 #include "CSettingsStore.h"
 #include "FirstPlacement.h"
 #include "Navigation.h"
+#include "ProjectLogFile.h"
 #include "Screens.h"
 #include "UserSettings.h"
 #include "contracts/CallByName.h"
 #include "contracts/Text.h"
 #include "testing/ErrorNumberOf.h"
+#include "testing/Scratch.h"
+#include "testing/Windows.h"
 
 namespace {
 
@@ -57,43 +66,19 @@ class RecordingGui : public vx::ObjectImpl<vx::IGui> {
   }
 };
 
-// The tests see HKEY_CURRENT_USER as a key of their own, empty at the start and removed at the
-// end, so that the user's own settings are neither read nor deleted.
+// The tests see HKEY_CURRENT_USER as a key of their own, so that the user's own settings are
+// neither read nor deleted.
 class PrivateUserHive : public ::testing::Environment {
- public:
+  std::unique_ptr<vx::testing::ScratchKey> hive_;
   void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &hive_, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, hive_), ERROR_SUCCESS);
+    hive_ = std::make_unique<vx::testing::ScratchKey>(L"hive", HKEY_CURRENT_USER);
   }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(hive_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-  }
-
- private:
-  const std::wstring path_ = L"Software\\vxTM2 tests\\" + std::to_wstring(GetCurrentProcessId());
-  HKEY hive_ = nullptr;
+  void TearDown() override { hive_.reset(); }
 };
 [[maybe_unused]] const auto* const gHive = ::testing::AddGlobalTestEnvironment(new PrivateUserHive);
 
 void ForgetGeometry() {
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Vendaro\\Telvaro mobile 2\\Settings");
-}
-
-// Handles the thread's messages until `done` holds; false after five seconds without.
-bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > 5000) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
-  return true;
 }
 
 struct StartedCore {
@@ -168,7 +153,7 @@ TEST(AppCore, ScreensAskForPagesFromTheMessageLoopWithTitledCaptions) {
   EXPECT_TRUE(started.gui->calls.empty());  // not from inside the asking window procedure
   vx::samplecore::RequestHome();
   vx::samplecore::RequestExit();
-  ASSERT_TRUE(PumpUntil([&] { return started.gui->calls.size() >= 5; }));
+  ASSERT_TRUE(vx::testing::PumpUntil([&] { return started.gui->calls.size() >= 5; }));
   EXPECT_EQ(
       started.gui->calls,
       (Calls{u"SetControl vxTM2Core.ctlTransfer", u"Caption Telvaro mobile 2 - Transfer",
@@ -201,6 +186,52 @@ TEST(Screens, OnlyStartScreensAnswerTheHostsCommandIdOfTheirMode) {
   EXPECT_EQ(vx::testing::ErrorNumberOf(
                 [] { vx::CallById(vx::samplecore::MakeTransfer(), 0x60030002, {u"exit"}); }),
             vx::kErrNoSuchMember);
+}
+
+TEST(ProjectLog, EscapesKeepEveryMessageOnOneRecoverableLine) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"plain \u00e9\u20ac", u"plain \u00e9\u20ac"},
+      {u"a\r\nb\tc\\d", u"a\\r\\nb\\tc\\\\d"},
+      {std::u16string(u"\0\x1F\x7F\x80", 4), u"\\x00\\x1F\\x7F\x80"},
+  };
+  for (const auto& [text, escaped] : cases) {
+    EXPECT_EQ(vx::samplecore::EscapeForLogLine(text), escaped);
+  }
+}
+
+TEST(ProjectLog, LinesAreAppendedAcrossObjectsAsUtf8AndAnUnwritableLogLosesThem) {
+  const vx::testing::ScratchFolder folder("vxTM2Core-log-test");
+  const std::wstring path = folder.path() / "project.log";
+  for (const auto& [category, message] :
+       {std::pair{u"Main.Load", u"Screen:\r\nRes"}, std::pair{u"ERROR.GPF", u"A0B0C0;\u00e9;0"}}) {
+    vx::samplecore::ProjectLogFile log(path);
+    ASSERT_TRUE(log.Append(category, message));
+    log.Flush();
+  }
+  std::stringstream text;
+  text << std::ifstream(folder.path() / "project.log", std::ios::binary).rdbuf();
+  const std::string lines = text.str();
+  const size_t first = lines.find("\tMain.Load\tScreen:\\r\\nRes\r\n");
+  EXPECT_NE(first, std::string::npos) << lines;
+  EXPECT_NE(lines.find("\tERROR.GPF\tA0B0C0;\xC3\xA9;0\r\n", first), std::string::npos) << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+
+  vx::samplecore::ProjectLogFile unwritable(L"Z:\\no\\such\\folder\\at\\all\\<bad>.log");
+  EXPECT_FALSE(unwritable.Append(u"Main", u"lost"));
+  unwritable.Flush();
+}
+
+TEST(Project, TextsOfTheBusyNoticeAndUnknownKeys) {
+  const vx::testing::ScratchFolder folder("vxTM2Core-text");
+  auto project = vx::MakeObject<vx::samplecore::CProject>(folder.path() / "project.log");
+  std::u16string text;
+  ASSERT_TRUE(project->GetText(u":tm", &text).ok());
+  EXPECT_EQ(text, u"Telvaro mobile 2");
+  ASSERT_TRUE(project->GetText(u":ole-request-pending", &text).ok());
+  EXPECT_NE(text.find(u"busy"), std::u16string::npos);
+  const vx::Status missing = project->GetText(u":nothing", &text);
+  EXPECT_EQ(missing.error.number, vx::kErrInvalidCall);
+  EXPECT_NE(missing.error.description.find(u":nothing"), std::u16string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-#include "startup/modRegistry.h"
-
+// The host's Win32 modules against the real platform: the registry reader, the system menu's
+// close item and the position routine.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winternl.h>
@@ -7,35 +7,25 @@
 #include <optional>
 #include <string>
 
+#include "host/mdlGlobalFMenu.h"
+#include "host/modFormSize.h"
+#include "startup/modRegistry.h"
+#include "testing/Scratch.h"
+#include "testing/Windows.h"
+
 namespace {
 
-constexpr wchar_t kTestKey[] = L"Software\\vxTM2Test\\Registry";
-constexpr char16_t kTestKey16[] = u"Software\\vxTM2Test\\Registry";
-
-// A key of our own under HKCU, made for each test and deleted with everything under it.
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key_, nullptr),
-              ERROR_SUCCESS);
-  }
-  void TearDown() override {
-    RegCloseKey(key_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\vxTM2Test");
-  }
-
   void Set(const wchar_t* name, DWORD type, const std::wstring& stored) {
-    ASSERT_EQ(RegSetValueExW(key_, name, 0, type, reinterpret_cast<const BYTE*>(stored.data()),
-                             static_cast<DWORD>(stored.size() * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(key_.Set(nullptr, name, type, stored));
   }
-  static std::optional<std::u16string> Read(std::u16string_view name) {
-    return modRegistry::RegReadString(HKEY_CURRENT_USER, kTestKey16, name);
+  std::optional<std::u16string> Read(std::u16string_view name) const {
+    const std::u16string path(key_.path().begin(), key_.path().end());
+    return modRegistry::RegReadString(HKEY_CURRENT_USER, path, name);
   }
 
-  HKEY key_ = nullptr;
+  vx::testing::ScratchKey key_{L"Registry"};
 };
 
 // Text types only, as stored up to the first NUL; every other type is no value.
@@ -73,7 +63,7 @@ TEST_F(RegistryTest, StringWithoutTerminatorReadsWhole) {
   UNICODE_STRING valueName{static_cast<USHORT>(4 * sizeof(wchar_t)),
                            static_cast<USHORT>(sizeof name), name};
   wchar_t data[] = {L'a', L'b', L'c'};
-  ASSERT_EQ(setValue(key_, &valueName, 0, REG_SZ, data, sizeof data), 0);
+  ASSERT_EQ(setValue(key_.get(), &valueName, 0, REG_SZ, data, sizeof data), 0);
   EXPECT_EQ(Read(u"Bare"), u"abc");
 }
 
@@ -82,6 +72,41 @@ TEST_F(RegistryTest, CharactersOutsideTheAnsiCodePage) {
   if (GetACP() != 1252) GTEST_SKIP() << "expected texts are those of code page 1252";
   Set(L"Intl", REG_SZ, {L"a\u00e9\u4e2d\u0416z\0", 6});
   EXPECT_EQ(Read(u"Intl"), u"a\u00e9??z");
+}
+
+// The close item is found by its command (the main window's tests see it); a menu without one has
+// its last item changed instead.
+TEST(ChangeCloseWindowButton, WithoutACloseItemChangesTheLastOne) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"menu", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                      nullptr, nullptr, nullptr, nullptr);
+  const HMENU menu = GetSystemMenu(window, FALSE);
+  ASSERT_TRUE(DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND));
+  const UINT last = GetMenuItemCount(menu) - 1;
+  for (const bool enable : {false, true}) {
+    mdlGlobalF::ChangeCloseWindowButton(window, enable);
+    EXPECT_EQ((GetMenuState(menu, last, MF_BYPOSITION) & MF_GRAYED) == 0, enable);
+  }
+  DestroyWindow(window);
+}
+
+// -1 keeps the position (as x or y) or the size (as width or height).
+TEST(SetFormPosition, KeepsWhatIsMinusOne) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 40, 30, 640, 480,
+                                      nullptr, nullptr, nullptr, nullptr);
+  const struct {
+    int x, y, cx, cy;
+    std::array<LONG, 4> bounds;
+  } cases[] = {
+      {-1, 5, 500, 400, {40, 30, 540, 430}},
+      {15, 25, -1, 300, {15, 25, 515, 425}},
+      {-1, -1, -1, -1, {15, 25, 515, 425}},
+      {7, 8, 200, 100, {7, 8, 207, 108}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(modFormSize::SetFormPosition(window, c.x, c.y, c.cx, c.cy), 0);
+    EXPECT_EQ(vx::testing::WindowRect(window), c.bounds);
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,0 +1,309 @@
+// The contracts every module shares: errors and their boundary, the object model, texts, numbers.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "contracts/AsciiText.h"
+#include "contracts/CallByName.h"
+#include "contracts/Contain.h"
+#include "contracts/Error.h"
+#include "contracts/IProject.h"
+#include "contracts/Numeric.h"
+#include "contracts/ObjectImpl.h"
+#include "contracts/Text.h"
+#include "testing/ErrorNumberOf.h"
+
+namespace {
+
+using vx::Here;
+using vx::testing::ErrorNumberOf;
+using vx::testing::ErrorOf;
+
+// Three routines with handlers, each calling the next on a known line.
+void Innermost(Here here = Here::current()) {
+  vx::Handled(u"modString.", here, [&] { vx::Raise(5, u"Core", u"broken"); });
+}
+constexpr uint32_t kRaiseLine = __LINE__ - 2;
+
+void Middle(Here here = Here::current()) {
+  vx::Handled(u"CHashLong.", here, [&] { Innermost(); });
+}
+constexpr uint32_t kMiddleCallLine = __LINE__ - 2;
+
+void Outer(Here here = Here::current()) {
+  vx::Handled(u"frmMain.", here, [&] { Middle(); });
+}
+constexpr uint32_t kOuterCallLine = __LINE__ - 2;
+
+std::u16string Num(uint32_t n) {
+  const std::string s = std::to_string(n);
+  return {s.begin(), s.end()};
+}
+
+TEST(ErrorConvention, NestedHandlersFoldTheirLinesInCallOrder) {
+  EXPECT_EQ(
+      ErrorOf([] { Outer(); }),
+      (vx::ErrorInfo{5,
+                     u"frmMain." + Num(kOuterCallLine) + u" (CHashLong." + Num(kMiddleCallLine) +
+                         u" (modString." + Num(kRaiseLine) + u" (Core)))",
+                     u"broken"}));
+}
+
+TEST(ErrorConvention, EmptySourceAndDescriptionAreFilledIn) {
+  uint32_t line = 0;
+  const vx::ErrorInfo handled = ErrorOf([&] {
+    vx::Handled(u"frmMain.", Here::current(), [&] {
+      line = __LINE__ + 1;
+      vx::Raise(vx::kErrAppDefined, {}, u"Too many parameters");
+    });
+  });
+  EXPECT_EQ(handled,
+            (vx::ErrorInfo{1, u"frmMain." + Num(line) + u" (vxTM2Main)", u"Too many parameters"}));
+  EXPECT_EQ(ErrorOf([] { vx::Raise(vx::kErrObjectNotSet); }),
+            (vx::ErrorInfo{91, u"vxTM2Main", u"Object variable or With block variable not set"}));
+  EXPECT_EQ(ErrorOf([] { vx::Raise(9); }).description, u"Subscript out of range");
+}
+
+// What the standard library throws has no line of its own: the handler's location ends in 0.
+TEST(ErrorConvention, StandardExceptionsBecomeTheirErrors) {
+  const std::pair<std::function<void()>, vx::ErrorInfo> cases[] = {
+      {[] { throw std::bad_alloc(); }, {7, {}, u"Out of memory"}},
+      {[] { throw std::overflow_error("big"); }, {6, {}, u"Overflow"}},
+      {[] { throw std::out_of_range("far"); }, {9, {}, u"Subscript out of range"}},
+      {[] { throw std::runtime_error("odd"); }, {1, {}, u"odd"}},
+      {[] { throw 42; }, {1, {}, u"Application-defined or object-defined error"}},
+  };
+  for (auto [body, expected] : cases) {
+    expected.source = u"modBasis.0 (vxTM2Main)";
+    EXPECT_EQ(ErrorOf([&] { vx::Handled(u"modBasis.", Here::current(), body); }), expected);
+  }
+}
+
+TEST(Boundary, StatusCarriesTheErrorBothWaysUnchanged) {
+  const vx::Status status = vx::Guard([] { vx::Raise(438, u"vxTM2Core.ctlTransfer", u"No such"); });
+  EXPECT_EQ(status.error, (vx::ErrorInfo{438, u"vxTM2Core.ctlTransfer", u"No such"}));
+  uint32_t raisedAt = 0;
+  const uint32_t checkLine = __LINE__ + 1;
+  EXPECT_EQ(ErrorOf([&] { vx::Check(status); }, &raisedAt), status.error);
+  EXPECT_EQ(raisedAt, checkLine);
+  EXPECT_TRUE(vx::Guard([] {}).ok());
+  EXPECT_EQ(ErrorOf([] { vx::Check(vx::Status::Ok()); }).number, 0);
+}
+
+struct DecimalRow {
+  int64_t value;
+  std::u16string text;
+};
+
+TEST(DecimalText, EveryMagnitudeAndSign) {
+  const DecimalRow rows[] = {{0, u"0"},
+                             {7, u"7"},
+                             {-1, u"-1"},
+                             {1440, u"1440"},
+                             {std::numeric_limits<int32_t>::min(), u"-2147483648"},
+                             {std::numeric_limits<int64_t>::max(), u"9223372036854775807"},
+                             {std::numeric_limits<int64_t>::min(), u"-9223372036854775808"}};
+  for (const DecimalRow& row : rows) {
+    SCOPED_TRACE(row.value);
+    EXPECT_EQ(vx::DecimalText(row.value), row.text);
+  }
+}
+
+TEST(AsciiLower, OnlyTheAsciiCapitalsFold) {
+  EXPECT_EQ(vx::AsciiLower(u"AZaz@[`{09"), u"azaz@[`{09");
+  // Latin-1 and Greek capitals are the command line's business, not this helper's.
+  EXPECT_EQ(vx::AsciiLower(u"\u00C0\u0391"), u"\u00C0\u0391");
+  EXPECT_TRUE(vx::EqualsIgnoringAsciiCase(u"ctlStatusBar", u"CTLSTATUSBAR"));
+  EXPECT_FALSE(vx::EqualsIgnoringAsciiCase(u"\u00E0", u"\u00C0"));
+  EXPECT_FALSE(vx::EqualsIgnoringAsciiCase(u"Name", u"Names"));
+}
+
+TEST(Contain, TheSinkReceivesWhatEscapesAndNothingElse) {
+  std::u16string where;
+  vx::ErrorInfo seen;
+  const auto sink = [&](std::u16string_view at, const vx::ErrorInfo& error) noexcept {
+    where = at;
+    seen = error;
+  };
+  EXPECT_TRUE(vx::Contain(
+      u"quiet", [] {}, sink));
+  EXPECT_EQ(seen.number, 0) << "a body that completes reaches no sink";
+
+  EXPECT_FALSE(vx::Contain(
+      u"raising", [] { vx::Raise(vx::kErrDuplicateKey, u"src", u"d"); }, sink));
+  EXPECT_EQ(where, u"raising");
+  EXPECT_EQ(seen, (vx::ErrorInfo{vx::kErrDuplicateKey, u"src", u"d"}));
+
+  EXPECT_FALSE(vx::Contain(
+      u"memory", [] { throw std::bad_alloc(); }, sink));
+  EXPECT_EQ(seen.number, vx::kErrOutOfMemory);
+}
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+TEST(RoundToInt32, HalvesGoToTheEvenNeighbourAndTheRangeIsExact) {
+  const std::pair<double, int32_t> cases[] = {{0.5, 0},
+                                              {1.5, 2},
+                                              {2.5, 2},
+                                              {-0.5, 0},
+                                              {-1.5, -2},
+                                              {-2.5, -2},
+                                              {2.4999999999999996, 2},
+                                              {2.5000000000000004, 3},
+                                              {-7.6, -8},
+                                              {static_cast<double>(0.8f) * 101, 81},
+                                              {2147483647.4, kMax},
+                                              {-2147483648.5, kMin}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(vx::RoundToInt32(in), out) << in;
+  for (double beyond : {2147483647.5, -2147483649.0, 1e300, std::nan(""), -HUGE_VAL}) {
+    EXPECT_EQ(ErrorNumberOf([=] { vx::RoundToInt32(beyond); }), vx::kErrOverflow) << beyond;
+  }
+}
+
+TEST(ToSingle, RoundsToTheNearestFloatAndRefusesFiniteOverflow) {
+  constexpr float kFloatMax = std::numeric_limits<float>::max();
+  EXPECT_EQ(vx::ToSingle(1.0 + 0x1p-24), 1.0f);  // tie: even mantissa
+  EXPECT_EQ(vx::ToSingle(1.0 + 0x1p-24 + 0x1p-40), 1.0f + 0x1p-23f);
+  EXPECT_EQ(vx::ToSingle(-double{kFloatMax}), -kFloatMax);
+  EXPECT_EQ(vx::ToSingle(0x1.fffffefffffffp+127), kFloatMax);
+  EXPECT_EQ(ErrorNumberOf([] { vx::ToSingle(0x1.ffffffp+127); }), vx::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { vx::ToSingle(-1e39); }), vx::kErrOverflow);
+  EXPECT_TRUE(std::isinf(vx::ToSingle(HUGE_VAL)));
+  EXPECT_TRUE(std::isnan(vx::ToSingle(std::nan(""))));
+  EXPECT_EQ(vx::ToSingle(1e-50), 0.0f);  // underflow is not an error
+}
+
+TEST(CheckedAdd, OverflowIsErrorSixInBothDirectionsOnTheCallersLine) {
+  EXPECT_EQ(vx::CheckedAdd(kMax - 1, 1), kMax);
+  EXPECT_EQ(vx::CheckedAdd(kMin + 1, -1), kMin);
+  EXPECT_EQ(vx::CheckedAdd(kMax, kMin), -1);
+  EXPECT_EQ(ErrorNumberOf([] { vx::CheckedAdd(kMin, -1); }), vx::kErrOverflow);
+  uint32_t line = 0;
+  const uint32_t callLine = __LINE__ + 1;
+  EXPECT_EQ(vx::testing::ErrorOf([] { vx::CheckedAdd(kMax, 1); }, &line),
+            (vx::ErrorInfo{6, u"vxTM2Main", u"Overflow"}));
+  EXPECT_EQ(line, callLine);
+}
+
+class Probe : public vx::ObjectImpl<vx::IProject> {
+ public:
+  Probe() {
+    AddMember(7, u"Terminate", [this](std::span<const vx::Value>) {
+      ++terminated;
+      return vx::Value();
+    });
+    AddMember(0x60030002, u"Command", [this](std::span<const vx::Value> args) {
+      last = vx::ArgAt(args, 0).As<std::u16string>();
+      return vx::Value(int32_t{1});
+    });
+  }
+  vx::Status Log(std::u16string_view, std::u16string_view) noexcept override { return {}; }
+  vx::Status Checkpoint() noexcept override { return {}; }
+  vx::Status GetText(std::u16string_view, std::u16string*) noexcept override { return {}; }
+  vx::Status ShowHelp() noexcept override { return {}; }
+
+  int terminated = 0;
+  std::u16string last;
+};
+
+TEST(ObjectModel, CountsFollowReferencesAndLiveObjectsReturnToZero) {
+  const int32_t before = vx::gLiveObjects;
+  {
+    vx::Ref<Probe> probe = vx::MakeObject<Probe>();
+    EXPECT_EQ(vx::gLiveObjects, before + 1);
+    vx::Ref<vx::IObject> asObject = probe;
+    vx::Ref<vx::IProject> asProject = vx::QueryAs<vx::IProject>(asObject);
+    EXPECT_EQ(probe->AddRef(), 4u);
+    probe->Release();
+  }
+  EXPECT_EQ(vx::gLiveObjects, before);
+}
+
+struct IOther : vx::IObject {
+  static constexpr vx::InterfaceId kIid = "test.IOther";
+};
+
+TEST(ObjectModel, QueryForMissingInterfaceIsTypeMismatch) {
+  vx::Ref<vx::IObject> probe = vx::MakeObject<Probe>();
+  EXPECT_EQ(ErrorNumberOf([&] { vx::QueryAs<IOther>(probe); }), vx::kErrTypeMismatch);
+}
+
+TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
+  vx::Ref<Probe> probe = vx::MakeObject<Probe>();
+  vx::Ref<vx::IObject> target = probe;
+  vx::CallByName(target, u"terminate");
+  EXPECT_EQ(probe->terminated, 1);
+  EXPECT_EQ(vx::CallById(target, 0x60030002, {u"exit"}).As<int32_t>(), 1);
+  EXPECT_EQ(probe->last, u"exit");
+  EXPECT_EQ(ErrorNumberOf([&] { vx::CallById(target, 0x60030002); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { vx::CallByName(target, u"Moved"); }), vx::kErrNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([] { vx::CallByName(vx::Ref<vx::IObject>(), u"Terminate"); }),
+            vx::kErrObjectNotSet);
+}
+
+struct Utf8Case {
+  const char* name;
+  std::string utf8;
+  std::u16string utf16;
+};
+
+TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
+  const std::u16string r = u"\xFFFD";
+  const Utf8Case cases[] = {
+      {"empty", "", u""},
+      {"one to four bytes", "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", u"A\u00E9\u20AC\xD83D\xDE00"},
+      {"lowest of each length", "\x7F\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80",
+       u"\x007F\x0080\x0800\xD800\xDC00"},
+      {"highest of each length", "\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF",
+       u"\x07FF\xFFFF\xDBFF\xDFFF"},
+      {"last before the surrogates", "\xED\x9F\xBF", u"\xD7FF"},
+      {"first leads after E0 and ED", "\xE1\x80\x80\xEE\x80\x80", u"\u1000\uE000"},
+      {"planes 4 to 15", "\xF1\x80\x80\x80\xF3\xBF\xBF\xBF", u"\xD8C0\xDC00\xDBBF\xDFFF"},
+      {"overlong two bytes", "\xC0\xAF\xC1\xBF", r + r + r + r},
+      {"overlong three bytes", "\xE0\x80\xAF", r + r + r},
+      {"overlong four bytes", "\xF0\x8F\xBF\xBF", r + r + r + r},
+      {"encoded surrogate", "\xED\xA0\x80", r + r + r},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
+      {"no lead beyond F4", "\xF5\x80\xFF", r + r + r},
+      {"truncated at the end", "a\xF0\x9F\x98", u"a" + r},
+      {"truncated by a letter",
+       "\xE2\x82"
+       "b\xC3"
+       "c",
+       r + u"b" + r + u"c"},
+      {"lone continuation bytes",
+       "\x80\xBF"
+       "d",
+       r + r + u"d"},
+      {"truncated then a new sequence", "\xE2\xC3\xA9", r + u"\u00E9"},
+  };
+  for (const Utf8Case& c : cases) EXPECT_EQ(vx::FromUtf8(c.utf8), c.utf16) << c.name;
+}
+
+TEST(ToUtf8, PairsJoinAndUnpairedSurrogatesBecomeReplacements) {
+  const std::string r = "\xEF\xBF\xBD";
+  const Utf8Case cases[] = {
+      {"one to four bytes", "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", u"A\u00E9\u20AC\xD83D\xDE00"},
+      {"edges of each length", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF",
+       u"\x007F\x0080\x07FF\x0800\xFFFF"},
+      {"edges of the pairs", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\xD800\xDC00\xDBFF\xDFFF"},
+      {"high at the end", "a" + r, u"a\xD800"},
+      {"high before a letter", r + "A",
+       u"\xDBFF"
+       u"A"},
+      {"lone low", r + "a",
+       u"\xDC00"
+       u"a"},
+      {"pair in the wrong order", r + r, u"\xDFFF\xD800"},
+      {"two highs then a low", r + "\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
+  };
+  for (const Utf8Case& c : cases) EXPECT_EQ(vx::ToUtf8(c.utf16), c.utf8) << c.name;
+}
+
+}  // namespace

@@ -1,0 +1,293 @@
+// The portable start-up routines: command-line text, project-log helpers, fault texts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "contracts/ObjectImpl.h"
+#include "startup/FaultText.h"
+#include "startup/mdlProjectHelpers.h"
+#include "startup/mdlStringTm2.h"
+#include "startup/modString.h"
+#include "startup/modStringFast.h"
+#include "testing/ErrorNumberOf.h"
+
+namespace {
+
+using modString::TokenArray;
+using modStringFast::TrimControlChars;
+using vx::testing::ErrorOf;
+
+// Token lists written as one text, the tokens parted by '|'.
+TokenArray Tokens(std::u16string_view joined) {
+  TokenArray tokens;
+  for (size_t start = 0; start < joined.size();) {
+    const size_t end = std::min(joined.find(u'|', start), joined.size());
+    tokens.emplace_back(joined.substr(start, end - start));
+    start = end + 1;
+  }
+  return tokens;
+}
+
+TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"", u""},
+      {u" \t  \t", u""},
+      {u"  a \t\tb  ", u"a|b"},
+      {u"/debug\t/log", u"/debug|/log"},
+      {u"\"C:\\My Files\\p.tm2\" /log", u"\"C:\\My Files\\p.tm2\"|/log"},
+      {u"\"\"", u"\"\""},
+      // An unclosed quote takes the rest of the line.
+      {u"a \"b c\td ", u"a|\"b c\td "},
+      {u"\"", u"\""},
+      // Letters right after a closing quote start the next token; a quote inside a word is a
+      // letter.
+      {u"\"a b\"cd", u"\"a b\"|cd"},
+      {u"ab\"c d\"", u"ab\"c|d\""},
+  };
+  for (const auto& [line, tokens] : cases) {
+    EXPECT_EQ(modString::SplitCommandLine(line), Tokens(tokens))
+        << std::string(line.begin(), line.end());
+  }
+}
+
+TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
+  struct Case {
+    std::u16string_view name;
+    int32_t minParams, maxParams;
+    std::u16string_view tokens;
+    bool found;
+    std::u16string_view params, rest;
+  };
+  const Case cases[] = {
+      {u"COPY", 1, -1, u"/copy|a|b|/x|c", true, u"/copy|a|b", u"/x|c"},
+      {u"copy", 0, 2, u"/copy|a|b|c", true, u"/copy|a|b", u"c"},
+      // Below the minimum a following switch is taken as a parameter.
+      {u"copy", 2, -1, u"-copy|/x|y|/z", true, u"-copy|/x|y", u"/z"},
+      // A later match short of its minimum stays; the params keep the earlier one.
+      {u"copy", 2, 2, u"/copy|a|b|/other|/copy|c", true, u"/copy|a|b", u"/other|/copy|c"},
+      // Alone, a short match is no match and changes nothing.
+      {u"copy", 2, 2, u"x|/copy|c", false, u"before", u"x|/copy|c"},
+      // The params hold the last match as written.
+      {u"log", 0, 0, u"/Log|x|-LOG", true, u"-LOG", u"x"},
+      {u"\u00E4ndern", 0, 0, u"/\u00C4NDERN", true, u"/\u00C4NDERN", u""},
+      {u"debug", 0, 0, u"", false, u"before", u""},
+      {u"debug", 0, 0, u"debug|/debugx|/debug=1", false, u"before", u"debug|/debugx|/debug=1"},
+  };
+  for (const Case& c : cases) {
+    TokenArray tokens = Tokens(c.tokens);
+    std::vector<std::u16string> params{u"before"};
+    EXPECT_EQ(modString::TakeSwitch(c.name, c.minParams, c.maxParams, tokens, params), c.found)
+        << std::string(c.tokens.begin(), c.tokens.end());
+    EXPECT_EQ(params, Tokens(c.params));
+    EXPECT_EQ(tokens, Tokens(c.rest));
+  }
+}
+
+TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAllowed) {
+  struct Case {
+    std::u16string_view name;
+    bool allowBare;
+    std::u16string_view tokens;
+    bool found;
+    std::u16string_view value, rest;
+  };
+  const Case cases[] = {
+      {u"autosync", false, u"a|/autosync=One|-AUTOSYNC=two", true, u"one", u"a|-AUTOSYNC=two"},
+      {u"autosync", false, u"/autosync=", true, u"", u""},
+      {u"autosync", true, u"x|/AutoSync|/autosync=b", true, u"old", u"x|/autosync=b"},
+      {u"autosync", true, u"/AutoSync=Daily", true, u"daily", u""},
+      {u"autosync", false, u"/autosyncx|autosync=x|/autosync", false, u"old",
+       u"/autosyncx|autosync=x|/autosync"},
+      // The value keeps everything after the first "=", spaces of a quoted token included.
+      {u"Name", false, u"/name=A=B c", true, u"a=b c", u""},
+      {u"autosync", true, u"", false, u"old", u""},
+  };
+  for (const Case& c : cases) {
+    TokenArray tokens = Tokens(c.tokens);
+    std::u16string value = u"old";
+    EXPECT_EQ(modString::TakeOptionValue(c.name, c.allowBare, tokens, value), c.found);
+    EXPECT_EQ(value, c.value);
+    EXPECT_EQ(tokens, Tokens(c.rest));
+  }
+}
+
+TEST(StripQuotes, RemovesOnlyAnEnclosingPair) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"\"a b\"", u"a b"}, {u"\"\"", u""}, {u"\"", u"\""}, {u"\"open rest", u"\"open rest"},
+      {u"a\"", u"a\""},     {u"", u""}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(modString::StripQuotes(in), out);
+}
+
+TEST(ExactComparisons, CompareCodeUnitsWithoutFolding) {
+  EXPECT_TRUE(modString::EqualsExact(u"", u""));
+  EXPECT_FALSE(modString::EqualsExact(u"a", u"A"));
+  EXPECT_FALSE(modString::EqualsExact(u"ab", u"a"));
+  EXPECT_TRUE(modString::StartsWithExact(u"abc", u"ab"));
+  EXPECT_TRUE(modString::StartsWithExact(u"abc", u""));
+  EXPECT_FALSE(modString::StartsWithExact(u"ab", u"abc"));
+  EXPECT_FALSE(modString::StartsWithExact(u"Abc", u"ab"));
+}
+
+TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
+  EXPECT_EQ(modString::LowerCase(u"AZaz09/-=@[`{"), u"azaz09/-=@[`{");
+  EXPECT_EQ(modString::LowerCase(u"\u00C0\u00D6\u00D7\u00D8\u00DE\u00DF"),
+            u"\u00E0\u00F6\u00D7\u00F8\u00FE\u00DF");
+  EXPECT_EQ(modString::LowerCase(u"\u0100\u0101\u0102\u0130\u0132\u0139\u0147\u014A\u0178\u017D"),
+            u"\u0101\u0101\u0103i\u0133\u013A\u0148\u014B\u00FF\u017E");
+  EXPECT_EQ(modString::LowerCase(u"\u0386\u0388\u038A\u038C\u0391\u03A3\u03A2\u03AB\u038F"),
+            u"\u03AC\u03AD\u03AF\u03CC\u03B1\u03C3\u03A2\u03CB\u03CE");
+  EXPECT_EQ(modString::LowerCase(u"\u0400\u040F\u0410\u042F\u0460\u048A"),
+            u"\u0450\u045F\u0430\u044F\u0461\u048B");
+  EXPECT_EQ(modString::LowerCase(u"\xD83D\xDE00\uFF21"), u"\xD83D\xDE00\uFF21");
+}
+
+TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"\r\na\r\n", u"a"},
+      {std::u16string(u"\0\t x y \t\0", 9), u"x y"},
+      {u" a", u"a"},
+      {u"a ", u"a"},
+      {u"a\r\n\tb", u"a\r\n\tb"},
+      {u"", u""},
+      {std::u16string(u" \t\0 \r\n\0", 7), u""},
+      // Other controls and non-breaking spaces stay; high code units are not mistaken for any.
+      {u"\x0B\x0C"
+       u"a\x00A0",
+       u"\x0B\x0C"
+       u"a\x00A0"},
+      {u" \x001F \x0085 ", u"\x001F \x0085"},
+      {u"\xFF20\xFF09", u"\xFF20\xFF09"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(TrimControlChars(in), out);
+}
+
+// The block's bytes in memory order, each code unit little-endian.
+std::vector<uint8_t> Bytes(const std::u16string& s) {
+  std::vector<uint8_t> bytes;
+  for (char16_t c : s) {
+    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return bytes;
+}
+
+TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
+  EXPECT_EQ(
+      Bytes(mdlStringTm2::MakeTextBlock(u"abc")),
+      (std::vector<uint8_t>{0, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0x61, 0, 0x62, 0, 0x63, 0}));
+  EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
+  // A length field of 2 * 50000 + 4 = 0x186A4 takes both halves, and all 16 bits of the low one.
+  const std::u16string text(50000, u'\xFFFF');
+  EXPECT_TRUE(mdlStringTm2::MakeTextBlock(text) ==
+              std::u16string(u"\0\0\x86A4\x0001\0\0", 6) + text);
+}
+
+TEST(AllocString, GivesTheLengthAskedAndRefusesNegatives) {
+  EXPECT_EQ(mdlStringTm2::AllocString(0).size(), 0u);
+  EXPECT_EQ(mdlStringTm2::AllocString(7).size(), 7u);
+  const vx::ErrorInfo error = vx::testing::ErrorOf([] { mdlStringTm2::AllocString(-1); });
+  EXPECT_EQ(error.number, vx::kErrInvalidCall);
+  EXPECT_EQ(error.source.rfind(u"mdlStringTm2.", 0), 0u);
+}
+
+struct Line {
+  std::u16string category;
+  std::u16string message;
+  friend bool operator==(const Line&, const Line&) = default;
+};
+
+class FakeProject : public vx::ObjectImpl<vx::IProject> {
+ public:
+  vx::Status Log(std::u16string_view category, std::u16string_view message) noexcept override {
+    if (failWith != 0) return vx::Status::Failed({failWith, u"Core.Project", u"disk full"});
+    lines.push_back({std::u16string(category), std::u16string(message)});
+    return vx::Status::Ok();
+  }
+  vx::Status Checkpoint() noexcept override { return vx::Status::Ok(); }
+  vx::Status GetText(std::u16string_view, std::u16string*) noexcept override {
+    return vx::Status::Ok();
+  }
+  vx::Status ShowHelp() noexcept override { return vx::Status::Ok(); }
+
+  std::vector<Line> lines;
+  int32_t failWith = 0;
+};
+
+class ProjectLog : public ::testing::Test {
+ protected:
+  void SetUp() override { mdlProjectHelpers::UnbindProjectLog(); }
+  void TearDown() override { mdlProjectHelpers::UnbindProjectLog(); }
+};
+
+TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
+  EXPECT_FALSE(mdlProjectHelpers::BoundProject());
+  for (int i = 0; i < 2; ++i) {
+    uint32_t line = 0;
+    const uint32_t callLine = __LINE__ + 2;
+    const vx::ErrorInfo error =
+        ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }, &line);
+    // No handler of its own: the source is untouched, the line is the caller's.
+    EXPECT_EQ(error.number, vx::kErrObjectNotSet);
+    EXPECT_EQ(error.source, u"vxTM2Main");
+    EXPECT_EQ(line, callLine);
+  }
+}
+
+TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesProject) {
+  const int32_t before = vx::gLiveObjects;
+  auto first = vx::MakeObject<FakeProject>();
+  auto second = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(first, u"");
+  mdlProjectHelpers::LogProject(u"Load", u"m");
+  mdlProjectHelpers::BindProjectLog(first, u"Main");
+  mdlProjectHelpers::LogProject(u"", u"Screen:\r\nx");
+  mdlProjectHelpers::BindProjectLog(second, u"");
+  EXPECT_EQ(mdlProjectHelpers::BoundProject().get(), second.get());
+  mdlProjectHelpers::LogProject(u"SetControl", u"step");
+  EXPECT_EQ(first->lines, (std::vector<Line>{{u"Load", u"m"}, {u"Main.", u"Screen:\r\nx"}}));
+  EXPECT_EQ(second->lines, (std::vector<Line>{{u"Main.SetControl", u"step"}}));
+  second->failWith = 61;
+  EXPECT_EQ(ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }),
+            (vx::ErrorInfo{61, u"Core.Project", u"disk full"}));
+  first.Reset();
+  second.Reset();
+  EXPECT_EQ(vx::gLiveObjects, before + 1) << "the binding holds its project until reset";
+  mdlProjectHelpers::UnbindProjectLog();
+  EXPECT_EQ(vx::gLiveObjects, before);
+  // An unbinding forgets the name too.
+  auto third = vx::MakeObject<FakeProject>();
+  mdlProjectHelpers::BindProjectLog(third, u"");
+  mdlProjectHelpers::LogProject(u"Load", u"m");
+  EXPECT_EQ(third->lines, (std::vector<Line>{{u"Load", u"m"}}));
+}
+
+std::u16string TextOf(uint64_t address, uint32_t code, uint32_t flags) {
+  const mdlGpfTm2::FaultText text(address, code, flags);
+  EXPECT_EQ(std::u16string(text.c_str()), std::u16string(text.view())) << "terminated at its end";
+  return std::u16string(text.view());
+}
+
+TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
+  struct Case {
+    uint64_t address;
+    uint32_t code, flags;
+    std::u16string_view text;
+  };
+  for (const Case& c : {
+           Case{0xA0B0C0, 0xC0000005, 0, u"A0B0C0;C0000005;0"},
+           Case{0, 0, 0, u"0;0;0"},
+           Case{0x00ab, 0x1, 0x0f, u"AB;1;F"},
+           Case{0x10, 0xC0000094, 1, u"10;C0000094;1"},
+           Case{0x80000000, 0xFFFFFFFF, 0x80000000, u"80000000;FFFFFFFF;80000000"},
+           Case{0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF"},
+           Case{0x7FF6A0B0C0D0, 0x80000003, 0, u"7FF6A0B0C0D0;80000003;0"},
+       }) {
+    EXPECT_EQ(TextOf(c.address, c.code, c.flags), c.text);
+  }
+}
+
+}  // namespace

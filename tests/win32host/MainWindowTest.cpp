@@ -1,0 +1,681 @@
+// The real main window in this process, started as the program starts it, with the fakes as its
+// core library and the real base controls: start-up, the IGui members, every close, the
+// minimum-size hook and what depends on the display.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "contracts/Object.h"
+#include "contracts/Text.h"
+#include "fakes/Fakes.h"
+#include "host/frmMain.h"
+#include "host/modFormSize.h"
+#include "startup/mdlGpfTm2.h"
+#include "startup/mdlProjectHelpers.h"
+#include "testing/ErrorNumberOf.h"
+#include "testing/MessageBoxReader.h"
+#include "testing/Scratch.h"
+#include "testing/Windows.h"
+#include "toolkit/ComponentRuntime.h"
+#include "toolkit/Form.h"
+#include "toolkit/PendingCallNotice.h"
+
+namespace vx::hosttest {
+namespace {
+
+using Calls = std::vector<std::string>;
+using testing::ErrorOf;
+using testing::MessageBoxReader;
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the main window and runs its start-up with these program arguments.
+  void Load(std::wstring_view arguments = L"");
+  // Load, then show the window as the program does (the first activation).
+  void Start();
+  static void Pump() { testing::Pump(&toolkit::Form::PreviewKeyMessage); }
+
+  HWND Window() const { return host->Handle(); }
+  testing::Rect Bounds() const { return testing::WindowRect(Window()); }
+  std::array<LONG, 2> Size() const { return testing::WindowSize(Window()); }
+  // What IGui::GetGeometry reads.
+  std::u16string Geometry();
+
+  fakes::Fakes& fakes = fakes::TheFakes();
+  Ref<frmMain> host;
+
+ private:
+  int32_t liveObjects_ = 0;
+};
+
+// True when text matches the regular expression (ECMAScript) as a whole.
+bool Matches(std::u16string_view text, const std::string& pattern);
+
+// While it lives, the process's command line (as GetCommandLineW reports it) is
+// "vxTM2Main.exe " followed by `arguments`.
+class CommandLine {
+ public:
+  explicit CommandLine(std::wstring_view arguments) : line_(GetCommandLineW()), saved_(line_) {
+    const std::wstring line = L"vxTM2Main.exe " + std::wstring(arguments);
+    // The new text goes into the platform's own buffer, which the test program's long path
+    // leaves large enough.
+    if (line.size() > saved_.size()) throw std::length_error("command line too long for the test");
+    line.copy(line_, line.size());
+    line_[line.size()] = L'\0';
+  }
+  ~CommandLine() {
+    saved_.copy(line_, saved_.size());
+    line_[saved_.size()] = L'\0';
+  }
+  CommandLine(const CommandLine&) = delete;
+  CommandLine& operator=(const CommandLine&) = delete;
+
+ private:
+  wchar_t* line_;
+  std::wstring saved_;
+};
+
+void HostTest::SetUp() {
+  fakes::Reset();
+  liveObjects_ = toolkit::LiveObjects();
+}
+
+void HostTest::TearDown() {
+  if (host && host->IsLoaded()) host->Unload();
+  Pump();
+  testing::TakeQuitMessage();
+  if (host) host->ReleaseCore();
+  host.Reset();
+  mdlProjectHelpers::UnbindProjectLog();
+  mdlGpfTm2::RemoveCrashFilter();
+  toolkit::PendingCallNotice::SetTimeout(0);
+  fakes::Reset();
+  EXPECT_EQ(toolkit::LiveObjects(), liveObjects_) << "objects left alive";
+}
+
+void HostTest::Load(std::wstring_view arguments) {
+  CommandLine commandLine(arguments);
+  host = MakeObject<frmMain>();
+  host->Load();
+}
+
+void HostTest::Start() {
+  Load();
+  ASSERT_TRUE(host->IsLoaded());
+  host->Show();
+  Pump();
+}
+
+std::u16string HostTest::Geometry() {
+  std::u16string geometry;
+  EXPECT_TRUE(host->GetGeometry(&geometry).ok());
+  return geometry;
+}
+
+bool Matches(std::u16string_view text, const std::string& pattern) {
+  return std::regex_match(ToUtf8(text), std::regex(pattern));
+}
+
+// The text a failed start-up shows, up to the error text.
+inline constexpr char16_t kNotInstalled[] =
+    u"Application not properly installed, try re-installing!\r\n\r\nError: ";
+
+// Activates another window, then `window` again.
+void Reactivate(HWND window) {
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     100, 100, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  SetActiveWindow(window);
+  DestroyWindow(other);
+}
+
+struct CommandLineCase {
+  const wchar_t* arguments;
+  Calls settings;
+};
+
+class Startup : public HostTest, public ::testing::WithParamInterface<CommandLineCase> {};
+
+TEST_P(Startup, HandsTheCommandLineToTheCoreThenBindsTheProject) {
+  Load(GetParam().arguments);
+  EXPECT_TRUE(host->IsLoaded());
+  Calls expected = {"Create CSettingsStore", "Settings.Init settings"};
+  expected.insert(expected.end(), GetParam().settings.begin(), GetParam().settings.end());
+  // The busy notice's texts come just before the first log line, the display report.
+  expected.insert(expected.end(), {"Create CAppCore", "Core.Init settings, instance",
+                                   "Core.GetProject", "Project.GetText :ole-request-pending",
+                                   "Project.GetText :tm", "Project.Log Main.Load: Screen:"});
+  Calls seen = fakes.calls;
+  if (!seen.empty()) seen.back() = seen.back().substr(0, expected.back().size());
+  EXPECT_EQ(seen, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, Startup,
+    ::testing::Values(
+        CommandLineCase{L"", {"Settings.SetValue log=n"}},
+        CommandLineCase{L"/DEBUG /AutoSync=Daily",
+                        {"Settings.SetValue log=y", "Settings.SetValue autosync=daily"}},
+        CommandLineCase{L"\t-Log\t\"C:\\My Phones\\office.tm2\"  /AUTOSYNC=",
+                        {"Settings.SetValue log=y", "Settings.SetValue autosync=",
+                         "Settings.SetValue partnership-filename=C:\\My Phones\\office.tm2"}}));
+
+struct FailureCase {
+  const char* name;
+  const wchar_t* arguments;
+  const char* failingCall;  // null: none
+  int32_t number;
+  const char16_t* source;
+  const char16_t* description;
+  const char* text;  // the error text in the box, as a regular expression
+  bool logged;
+};
+
+class StartupFailure : public HostTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(StartupFailure, ShowsTheInstallBoxAndUnloads) {
+  const FailureCase& c = GetParam();
+  if (c.failingCall) fakes.failures[c.failingCall] = {c.number, c.source, c.description};
+  MessageBoxReader reader(u"Telvaro mobile 2");
+  Load(c.arguments);
+  const auto boxes = reader.Wait(1, std::chrono::milliseconds(0));
+  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_TRUE(boxes[0].starts_with(kNotInstalled)) << ToUtf8(boxes[0]);
+  const std::u16string text = boxes[0].substr(std::u16string_view(kNotInstalled).size());
+  EXPECT_TRUE(Matches(text, c.text)) << ToUtf8(text);
+  EXPECT_EQ(fakes.CallsOf("Project.Log "),
+            c.logged ? Calls{"Main: ERROR: " + ToUtf8(text)} : Calls{});
+  EXPECT_FALSE(host->IsLoaded());
+  EXPECT_TRUE(host->LoadFailed());
+  EXPECT_TRUE(fakes.CallsOf("Core.Activate").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, StartupFailure,
+    ::testing::Values(
+        FailureCase{"TwoPositionalArguments", L"one.tm2 two.tm2", nullptr, 0, nullptr, nullptr,
+                    "1;frmMain\\.[1-9][0-9]* \\(vxTM2Main\\) Too many parameters", false},
+        FailureCase{"CoreInitFails", L"", "Core.Init", 5, u"vxTM2Core.CAppCore", u"Locked",
+                    "5;frmMain\\.[1-9][0-9]* \\(vxTM2Core\\.CAppCore\\) Locked", false},
+        FailureCase{"SettingsStoreFails", L"", "Settings.SetValue", 7, u"vxTM2Core.CSettingsStore",
+                    u"Out of memory",
+                    "7;frmMain\\.[1-9][0-9]* \\(vxTM2Core\\.CSettingsStore\\) Out of memory",
+                    false},
+        // From the binding of the project log on, the failure is logged too.
+        FailureCase{"AfterTheProjectIsBound", L"", "Project.GetText", 13, u"vxTM2Core.CProject",
+                    u"Type mismatch",
+                    "13;frmMain\\.[1-9][0-9]* \\(frmMain\\.[1-9][0-9]* \\("
+                    "vxTM2Core\\.CProject\\)\\) Type mismatch",
+                    true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The core may call back into the window while it starts: the window is there, not yet loaded,
+// and an activation then is not yet the first one.
+TEST_F(HostTest, CoreCallsBackDuringInit) {
+  std::u16string geometry;
+  fakes.init = [&](IGui& gui) {
+    EXPECT_TRUE(gui.SetCaption(u"Starting").ok());
+    EXPECT_TRUE(gui.GetGeometry(&geometry).ok());
+    int32_t handle = 0;
+    EXPECT_TRUE(gui.GetWindowHandle(&handle).ok());
+    ShowWindow(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)), SW_SHOW);
+    Reactivate(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
+    return true;
+  };
+  Load();
+  EXPECT_TRUE(fakes.CallsOf("Core.Activate").empty());
+  EXPECT_FALSE(host->Activated());
+  EXPECT_EQ(geometry, u"0 0 11250 7500 0");
+  wchar_t caption[64] = {};
+  GetWindowTextW(Window(), caption, 64);
+  EXPECT_STREQ(caption, L"Starting");
+}
+
+// A failing activation is shown and the next one asks the core again; once one succeeded, no
+// activation calls the core.
+TEST_F(HostTest, CoreIsActivatedUntilItSucceeds) {
+  fakes.failures["Core.Activate"] = {5, u"vxTM2Core.CAppCore", u"Not now"};
+  MessageBoxReader reader(u"Telvaro mobile 2");
+  Start();
+  const auto boxes = reader.Wait();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(Matches(
+      boxes[0], "Error 5: Not now\r\n\r\nSource: frmMain\\.[0-9]+ \\(vxTM2Core\\.CAppCore\\)"))
+      << ToUtf8(boxes[0]);
+  EXPECT_FALSE(host->Activated());
+  fakes.failures.clear();
+  for (int i = 0; i < 2; ++i) {
+    Reactivate(Window());
+    Pump();
+  }
+  EXPECT_EQ(fakes.CallsOf("Core.Activate"), (Calls{"", ""}));
+  EXPECT_TRUE(host->Activated());
+}
+
+struct ServerModeCase {
+  DWORD type;           // 0: no value at all
+  std::wstring stored;  // with its terminator
+  const char* activation;
+};
+
+// The install key read from a HKEY_LOCAL_MACHINE that is, for this test, a key of its own.
+class ServerMode : public HostTest, public ::testing::WithParamInterface<ServerModeCase> {
+ protected:
+  testing::ScratchKey machine_{L"machine", HKEY_LOCAL_MACHINE};
+};
+
+TEST_P(ServerMode, OnlyTheTextOneSelectsServerActivation) {
+  const ServerModeCase& c = GetParam();
+  if (c.type) {
+    ASSERT_TRUE(machine_.Set(L"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install", L"ServerMode", c.type,
+                             c.stored));
+  }
+  Start();
+  EXPECT_EQ(fakes.CallsOf("Core.Activate"), Calls{c.activation});
+}
+
+INSTANTIATE_TEST_SUITE_P(Host, ServerMode,
+                         ::testing::Values(ServerModeCase{REG_SZ, {L"1\0", 2}, "Server"},
+                                           ServerModeCase{REG_SZ, {L"01\0", 3}, ""},
+                                           ServerModeCase{REG_SZ, {L"1 \0", 3}, ""},
+                                           ServerModeCase{0, {}, ""}));
+
+constexpr wchar_t kTransfer[] = L"vxTM2Core.ctlTransfer";
+
+class Gui : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    Start();
+    fakes.calls.clear();
+  }
+  // IGui::SetControl; the error number it returned, 0 for success.
+  int32_t SetControl(std::u16string_view progId) {
+    Ref<IObject> screen;
+    const Status status = host->SetControl(progId, &screen);
+    EXPECT_EQ(screen.get() != nullptr, status.ok() && !progId.empty());
+    return status.error.number;
+  }
+  // The calls that show what SetControl did, in order and joined by "|"; then none.
+  std::string Steps() {
+    std::string steps;
+    for (const std::string& call : fakes.calls) {
+      if (call.starts_with("Project.Log Main.SetControl: ")) {
+        steps += call.substr(29) + "|";
+      } else if (!call.starts_with("Project.Log ")) {
+        steps += call + "|";
+      }
+    }
+    fakes.calls.clear();
+    return steps;
+  }
+  HWND Child(const wchar_t* windowClass) const {
+    return FindWindowExW(Window(), nullptr, windowClass, nullptr);
+  }
+  bool CloseItemGreyed() const {
+    return GetMenuState(GetSystemMenu(Window(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED;
+  }
+  // A child's bounds in the client area of the main window.
+  std::array<LONG, 4> ChildBounds(const wchar_t* windowClass) const {
+    RECT r{};
+    GetWindowRect(Child(windowClass), &r);
+    MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+  }
+};
+
+TEST_F(Gui, SetControlWritesItsStepsInOrder) {
+  const std::string start = "Start: vxTM2Core.ctlStartscreen|";
+  const std::string placed =
+      "refreshed|ChangeCloseWindowButton|Create ctlStartscreen|added|Project.Checkpoint|"
+      "new reference set|Project.Checkpoint|resized|set visible|end|";
+  const std::string oldGoes =
+      "Screen.Terminate ctlStartscreen|old terminated|old set invisible|old removed|old nothing|";
+  EXPECT_EQ(SetControl(u"vxTM2Core.ctlStartscreen"), 0);
+  EXPECT_EQ(Steps(), start + placed);
+  EXPECT_EQ(SetControl(u"vxTM2Core.ctlStartscreen"), 0);
+  EXPECT_EQ(Steps(), start + oldGoes + placed);
+  EXPECT_EQ(SetControl(u""), 0);
+  EXPECT_EQ(Steps(), "Start: |" + oldGoes + "refreshed|end|");
+  EXPECT_EQ(SetControl(u""), 0);
+  EXPECT_EQ(Steps(), "Start: |refreshed|end|");
+  EXPECT_EQ(Child(L"vxTM2Core.ctlStartscreen"), nullptr);
+}
+
+TEST_F(Gui, UnknownScreenFailsAfterTheOldOneIsGone) {
+  ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
+  fakes.calls.clear();
+  EXPECT_EQ(SetControl(u"vxTM2Core.ctlNoSuchScreen"), kErrCannotCreate);
+  EXPECT_EQ(Steps(),
+            "Start: vxTM2Core.ctlNoSuchScreen|Screen.Terminate ctlTransfer|old terminated|"
+            "old set invisible|old removed|old nothing|refreshed|ChangeCloseWindowButton|"
+            "Create ctlNoSuchScreen|");
+  EXPECT_EQ(Child(kTransfer), nullptr);
+}
+
+struct CloseItemCase {
+  const char16_t* progId;
+  bool greyed;
+};
+
+class CloseItem : public Gui, public ::testing::WithParamInterface<CloseItemCase> {};
+
+TEST_P(CloseItem, IsEnabledOnlyForTheStartScreens) {
+  // From the opposite state, so that each case must change it: a screen of the other kind.
+  ASSERT_EQ(SetControl(GetParam().greyed ? u"vxTM2Core.ctlStartscreen" : u"vxTM2Core.ctlTransfer"),
+            0);
+  ASSERT_EQ(CloseItemGreyed(), !GetParam().greyed);
+  EXPECT_EQ(SetControl(GetParam().progId), 0);
+  EXPECT_EQ(CloseItemGreyed(), GetParam().greyed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Host, CloseItem,
+                         ::testing::Values(CloseItemCase{u"vxTM2Core.ctlStartscreen", false},
+                                           CloseItemCase{u"vxTM2Core.ctlServerStartscreen", false},
+                                           CloseItemCase{u"vxTM2Core.ctlstartscreen", true}));
+
+// As the screen is placed, and again after every resize.
+TEST_F(Gui, TheScreenFillsTheClientAreaAboveTheStatusBar) {
+  ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
+  for (bool resized : {false, true}) {
+    if (resized) SetWindowPos(Window(), nullptr, 0, 0, 900, 520, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(Window(), &client);
+    const LONG barTop = client.bottom - 21;  // the status bar's own height
+    EXPECT_EQ(ChildBounds(kTransfer), (std::array<LONG, 4>{0, 0, client.right, barTop}));
+    EXPECT_EQ(ChildBounds(L"vxTM2BaseCtrl.ctlStatusBar"),
+              (std::array<LONG, 4>{0, barTop, client.right, client.bottom}));
+  }
+  EXPECT_TRUE(IsWindowVisible(Child(kTransfer)));
+}
+
+// A click on the status bar hands the focus to the screen; F1, and no other key, then still asks
+// for help.
+TEST_F(Gui, HelpKeyReachesTheWindowWhileTheScreenHasTheFocus) {
+  ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
+  const HWND bar = Child(L"vxTM2BaseCtrl.ctlStatusBar");
+  PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump();
+  ASSERT_EQ(GetFocus(), Child(kTransfer));
+  for (const auto& [key, calls] : {std::pair{VK_F2, 0u}, std::pair{VK_F1, 1u}}) {
+    PostMessageW(Child(kTransfer), WM_KEYDOWN, key, 0);
+    Pump();
+    EXPECT_EQ(fakes.CallsOf("Project.ShowHelp").size(), calls) << "after key " << key;
+  }
+}
+
+// The caption and the window handle are read back in start-up's tests.
+TEST_F(Gui, StatusBarNotifyAndRefreshWriteNothingToTheLog) {
+  Ref<IObject> bar;
+  EXPECT_TRUE(host->GetStatusBar(&bar).ok() && bar);
+  EXPECT_TRUE(host->NotifyUser().ok());
+  EXPECT_TRUE(host->RefreshWindow().ok());
+  EXPECT_TRUE(fakes.calls.empty());
+}
+
+TEST_F(Gui, GeometryFollowsEveryMoveAndKeepsTheNormalBoundsWhenMaximised) {
+  EXPECT_EQ(Geometry(), u"0 0 11250 7500 0");
+  SetWindowPos(Window(), nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(Geometry(), u"1500 750 11250 7500 0");
+  SetWindowPos(Window(), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Geometry(), u"1500 750 12000 9000 0");
+  ShowWindow(Window(), SW_MAXIMIZE);
+  EXPECT_EQ(Geometry(), u"1500 750 12000 9000 2");
+}
+
+struct GeometryCase {
+  const char16_t* written;
+  int32_t error;
+  const char16_t* read;
+};
+
+class GeometryWrite : public Gui, public ::testing::WithParamInterface<GeometryCase> {};
+
+TEST_P(GeometryWrite, IsClampedAndNeverMinimises) {
+  ASSERT_TRUE(host->SetGeometry(u"3000 1500 12000 9000 0").ok());
+  const Status status = host->SetGeometry(GetParam().written);
+  EXPECT_EQ(status.error.number, GetParam().error);
+  if (!status.ok()) {
+    EXPECT_TRUE(status.error.source.starts_with(u"frmMain."));
+  }
+  EXPECT_EQ(Geometry(), GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, GeometryWrite,
+    ::testing::Values(
+        // Below the window's minimum size: 750 x 500 pixels at 1024 x 768.
+        GeometryCase{u"-300 -200 500 400 0", 0, u"0 0 11250 7500 0"},
+        // Above it: the work area, the whole display here.
+        GeometryCase{u"0 0 99999 99999 0", 0, u"0 0 15360 11520 0"},
+        GeometryCase{u"4500 3000 12750 9750 1", 0, u"4500 3000 12750 9750 0"},
+        GeometryCase{u"4500 3000 12750", 0, u"3000 1500 12000 9000 0"},
+        // Nothing is applied unless every field converts.
+        GeometryCase{u"4500 3000 x 9750 0", kErrTypeMismatch, u"3000 1500 12000 9000 0"},
+        GeometryCase{u"4500 3000 12750 9750 2 extra", 0, u"4500 3000 12750 9750 2"}));
+
+constexpr char kQuery[] = "Project.Log Main.: Form_QueryUnload";
+
+struct CloseCase {
+  const char* name;
+  const char16_t* screen;  // empty: none
+  bool coreRefuses;
+  UINT message;
+  WPARAM wParam;
+  const char* asked;  // the call the close makes after its log line; null: none
+  bool stays;
+};
+
+class Close : public HostTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(Close, FollowsTheScreenShown) {
+  const CloseCase& c = GetParam();
+  fakes.queryClose = [&](bool) { return c.coreRefuses; };
+  Start();
+  Ref<IObject> screen;
+  ASSERT_TRUE(host->SetControl(c.screen, &screen).ok());
+  screen.Reset();
+  fakes.calls.clear();
+  const LRESULT answer = SendMessageW(Window(), c.message, c.wParam, 0);
+  if (c.message == WM_QUERYENDSESSION) {
+    EXPECT_TRUE(answer) << "the session may end";
+    SendMessageW(Window(), WM_ENDSESSION, TRUE, 0);
+  }
+  Pump();
+  EXPECT_EQ(host->IsLoaded(), c.stays);
+  Calls seen = fakes.calls;
+  if (!c.stays) {
+    // The unload's own calls, the screen's end first, are the subject of other tests.
+    const auto start = std::find(seen.begin(), seen.end(), "Project.Log Main.SetControl: Start: ");
+    ASSERT_NE(start, seen.end());
+    seen.erase(start, seen.end());
+  }
+  Calls expected = {kQuery};
+  if (c.asked) expected.push_back(c.asked);
+  EXPECT_EQ(seen, expected);
+}
+
+constexpr char kExit[] = "Screen.Command ctlStartscreen exit";
+constexpr char kServerExit[] = "Screen.Command ctlServerStartscreen exit";
+constexpr char kAsk[] = "Core.QueryClose cancel=0 mode=0";
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, Close,
+    ::testing::Values(CloseCase{"OtherScreenRefuses", u"vxTM2Core.ctlTransfer", false, WM_CLOSE, 0,
+                                nullptr, true},
+                      CloseCase{"StartScreenGetsExit", u"vxTM2Core.ctlStartscreen", false,
+                                WM_SYSCOMMAND, SC_CLOSE, kExit, false},
+                      CloseCase{"ServerStartScreenGetsExit", u"vxTM2Core.ctlServerStartscreen",
+                                true, WM_CLOSE, 0, kServerExit, false},
+                      CloseCase{"NoScreenCoreRefuses", u"", true, WM_CLOSE, 0, kAsk, true},
+                      CloseCase{"NoScreenCoreAgrees", u"", false, WM_CLOSE, 0, kAsk, false},
+                      CloseCase{"EndOfSessionIsNeverRefused", u"vxTM2Core.ctlTransfer", false,
+                                WM_QUERYENDSESSION, 0, nullptr, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostTest, UserCloseWithoutScreenRemembersTheBoundsFirst) {
+  Start();
+  // A size change that brings no move: only the close's own remembering can see it.
+  const LONG_PTR procedure = GetWindowLongPtrW(Window(), GWLP_WNDPROC);
+  SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+  SetWindowPos(Window(), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowLongPtrW(Window(), GWLP_WNDPROC, procedure);
+  ASSERT_EQ(Geometry(), u"0 0 11250 7500 0");
+  fakes.queryClose = [](bool) { return true; };
+  SendMessageW(Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Geometry(), u"0 0 12000 9000 0");
+}
+
+// The window is disabled, not hidden, while the core shuts down.
+TEST_F(HostTest, TerminateReleasesEverythingInItsOrder) {
+  Start();
+  Ref<IObject> screen;
+  ASSERT_TRUE(host->SetControl(u"vxTM2Core.ctlStartscreen", &screen).ok());
+  screen.Reset();
+  fakes.calls.clear();
+  const HWND window = Window();
+  BOOL enabledAtShutdown = TRUE;
+  fakes.onCall = [&](const std::string& call) {
+    if (call == "Core.Shutdown") enabledAtShutdown = IsWindowEnabled(window);
+  };
+  ASSERT_TRUE(host->Terminate().ok());
+  fakes.onCall = nullptr;
+  const std::string setControl = "Project.Log Main.SetControl: ";
+  EXPECT_EQ(
+      fakes.calls,
+      (Calls{"Project.Checkpoint", "Project.Log Gui: terminating", "Project.Log Gui: unloading ctl",
+             setControl + "Start: ", "Screen.Terminate ctlStartscreen",
+             setControl + "old terminated", setControl + "old set invisible",
+             setControl + "old removed", setControl + "old nothing", setControl + "refreshed",
+             setControl + "end", "Project.Log Gui: unload me", "Project.Checkpoint", kQuery,
+             setControl + "Start: ", setControl + "refreshed", setControl + "end",
+             "Project.Log Main.: terminating...", "Core.Shutdown"}));
+  EXPECT_FALSE(enabledAtShutdown);
+  EXPECT_FALSE(host->IsLoaded());
+  EXPECT_EQ(SetUnhandledExceptionFilter(nullptr), nullptr) << "the crash filter is gone";
+}
+
+void MoveTo(HWND window, int x, int y) {
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void Resize(HWND window, int cx, int cy) {
+  SetWindowPos(window, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// The window is hooked once; a second hook fails and leaves the first in place; after the unhook
+// the window has its own procedure, no minimum and no move notices, and may be hooked anew.
+TEST_F(HostTest, FormSizeHookIsOncePerWindow) {
+  Start();
+  const Ref<IGui> gui = Ref<IGui>::Share(host.get());
+  const LONG_PTR hooked = GetWindowLongPtrW(Window(), GWLP_WNDPROC);
+  const ErrorInfo second = ErrorOf([&] { modFormSize::HookFormSize(gui, 100, 100, true); });
+  EXPECT_EQ(second.number, kErrDuplicateKey);
+  EXPECT_TRUE(second.source.starts_with(u"modFormSize.")) << ToUtf8(second.source);
+  Resize(Window(), 1, 1);
+  EXPECT_EQ(Size(), (std::array<LONG, 2>{750, 500}));
+
+  modFormSize::UnhookFormSize(gui);
+  EXPECT_NE(GetWindowLongPtrW(Window(), GWLP_WNDPROC), hooked);
+  Resize(Window(), 300, 200);
+  MoveTo(Window(), 60, 40);
+  EXPECT_EQ(Size(), (std::array<LONG, 2>{300, 200}));
+  EXPECT_EQ(Geometry(), u"0 0 4500 3000 0") << "a move without the hook is not seen";
+
+  // Hooked anew without move notices: to its new minimum at the origin.
+  modFormSize::HookFormSize(gui, 350, 250, false);
+  EXPECT_EQ(Bounds()[0], 0);
+  EXPECT_EQ(Size(), (std::array<LONG, 2>{350, 250}));
+  MoveTo(Window(), 60, 40);
+  EXPECT_EQ(Geometry(), u"0 0 5250 3750 0");
+}
+
+struct DisplayCase {
+  int width, height, dpi, bits;
+  const char* reportHead;
+  std::array<LONG, 2> minimum;
+};
+
+const DisplayCase kDisplays[] = {
+    {1024, 768, 96, 32, "Res:1024x768\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
+    {1024, 768, 96, 16, "Res:1024x768\r\nDPI:96x96\r\nBITS:16\r\n", {750, 500}},
+    // The height is the smaller of 500 and the display's height less 50.
+    {800, 600, 96, 32, "Res:800x600\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
+    {640, 480, 96, 32, "Res:640x480\r\nDPI:96x96\r\nBITS:32\r\n", {590, 430}},
+    {1280, 1024, 120, 32, "Res:1280x1024\r\nDPI:120x120\r\nBITS:32\r\n", {950, 500}},
+};
+
+class HostDisplay : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    const HDC screen = GetDC(nullptr);
+    const int figures[] = {GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES),
+                           GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, BITSPIXEL)};
+    ReleaseDC(nullptr, screen);
+    for (const DisplayCase& d : kDisplays) {
+      if (d.width == figures[0] && d.height == figures[1] && d.dpi == figures[2] &&
+          d.bits == figures[3]) {
+        display_ = &d;
+      }
+    }
+    // A run on another display (scripts/with-display) must be on the one it asked for.
+    const char* asked = std::getenv("VX_DISPLAY_SCREEN");
+    if (asked) {
+      const std::string seen = std::to_string(figures[0]) + "x" + std::to_string(figures[1]) + "x" +
+                               std::to_string(figures[3] == 32 ? 24 : figures[3]) + ":" +
+                               std::to_string(figures[2]);
+      ASSERT_EQ(asked + std::string(":") + std::getenv("VX_DISPLAY_DPI"), seen);
+    }
+    ASSERT_NE(display_, nullptr) << "a display without expected figures";
+  }
+  const DisplayCase* display_ = nullptr;
+};
+
+TEST_F(HostDisplay, ReportIsTheFirstLogLine) {
+  Load();
+  const auto logs = fakes.CallsOf("Project.Log ");
+  ASSERT_FALSE(logs.empty());
+  const std::u16string line = FromUtf8(logs[0]);
+  const std::u16string_view head = u"Main.Load: Screen:";
+  ASSERT_TRUE(line.starts_with(head)) << logs[0];
+  // A text block: 32-bit zero, 32-bit byte count 2n + 4, 32-bit zero, the n code units.
+  const std::u16string block = line.substr(head.size());
+  ASSERT_GE(block.size(), 6u);
+  const std::u16string report = block.substr(6);
+  EXPECT_EQ(block.substr(0, 6),
+            (std::u16string{0, 0, static_cast<char16_t>(2 * report.size() + 4), 0, 0, 0}));
+  // Wine's visual-style service answers: three theme lines, trimmed, the last without a break.
+  EXPECT_TRUE(report.starts_with(FromUtf8(display_->reportHead))) << ToUtf8(report);
+  EXPECT_TRUE(Matches(report.substr(std::string_view(display_->reportHead).size()),
+                      "ThemeName:\\S.*\\.msstyles\r\nThemeColor:\\S(.*\\S)?\r\n"
+                      "ThemeSize:\\S(.*\\S)?"))
+      << ToUtf8(report);
+}
+
+TEST_F(HostDisplay, WindowStartsAtTheOriginAndCannotBeMadeSmallerThanTheMinimum) {
+  Start();
+  EXPECT_EQ(Bounds()[0], 0);
+  EXPECT_EQ(Bounds()[1], 0);
+  EXPECT_EQ(Size(), display_->minimum);
+  SetWindowPos(Window(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Size(), display_->minimum);
+  // Larger sizes are the window's to take: the host limits only the minimum.
+  const std::array<LONG, 2> larger{display_->minimum[0] + 20, display_->minimum[1] + 10};
+  SetWindowPos(Window(), nullptr, 0, 0, larger[0], larger[1], SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Size(), larger);
+}
+
+}  // namespace
+}  // namespace vx::hosttest
