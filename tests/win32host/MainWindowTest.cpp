@@ -463,6 +463,7 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{u"4500 3000 12750", 0, u"3000 1500 12000 9000 0"},
         // Nothing is applied unless every field converts.
         GeometryCase{u"4500 3000 x 9750 0", kErrTypeMismatch, u"3000 1500 12000 9000 0"},
+        GeometryCase{u"4500 1e12 12750 9750 0", kErrOverflow, u"3000 1500 12000 9000 0"},
         GeometryCase{u"4500 3000 12750 9750 2 extra", 0, u"4500 3000 12750 9750 2"}));
 
 constexpr char kQuery[] = "Project.Log Main.: Form_QueryUnload";
