@@ -10,6 +10,7 @@
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
 #include "contracts/Contain.h"
+#include "contracts/Product.h"
 #include "win32/WideText.h"
 
 namespace vx::samplecore {
@@ -37,7 +38,7 @@ CAppCore::~CAppCore() {
 Status CAppCore::Init(IGui* gui, ISettingsStore* settings, intptr_t, VxBool* ok) noexcept {
   return Guard([&] {
     *ok = kVxFalse;
-    if (!gui) Raise(kErrObjectNotSet, u"vxTM2Core.CAppCore", u"No window to show screens in");
+    if (!gui) Raise(kErrObjectNotSet, kClassName, u"No window to show screens in");
     gui_ = Ref<IGui>::Share(gui);
     // The store comes from this library; one from elsewhere simply holds no settings for us.
     if (const auto* store = dynamic_cast<const CSettingsStore*>(settings)) {
@@ -52,11 +53,11 @@ Status CAppCore::Init(IGui* gui, ISettingsStore* settings, intptr_t, VxBool* ok)
 }
 
 Status CAppCore::Activate() noexcept {
-  return Guard([&] { Start(kStartscreen); });
+  return Guard([&] { Start(classes::kStartscreen); });
 }
 
 Status CAppCore::ActivateServer() noexcept {
-  return Guard([&] { Start(kServerStartscreen); });
+  return Guard([&] { Start(classes::kServerStartscreen); });
 }
 
 Status CAppCore::QueryClose(VxBool*, int16_t) noexcept {
@@ -84,13 +85,13 @@ Status CAppCore::GetProject(Ref<IProject>* project) noexcept {
 }
 
 void CAppCore::Start(std::u16string_view firstScreen) {
-  if (!gui_) Raise(kErrObjectNotSet, u"vxTM2Core.CAppCore", u"Activated before Init");
+  if (!gui_) Raise(kErrObjectNotSet, kClassName, u"Activated before Init");
   home_ = firstScreen;
   Check(gui_->SetCaption(kProductName));
   // A text the window does not accept must not keep the program from starting.
   if (const auto geometry = LoadGeometry()) {
     (void)gui_->SetGeometry(*geometry);
-  } else if (const auto centred = CentredGeometry(*gui_)) {
+  } else if (const auto centred = CentredGeometry()) {
     (void)gui_->SetGeometry(*centred);
   }
   Show(firstScreen);
@@ -99,8 +100,8 @@ void CAppCore::Start(std::u16string_view firstScreen) {
 void CAppCore::Show(std::u16string_view progId) {
   Ref<IObject> screen;
   Check(gui_->SetControl(progId, &screen));
-  std::u16string caption = kProductName;
-  if (progId != kStartscreen && progId != kServerStartscreen && screen) {
+  std::u16string caption(kProductName);
+  if (progId != classes::kStartscreen && progId != classes::kServerStartscreen && screen) {
     const Value title = CallByName(screen, u"Title");
     if (title.IsString()) caption += u" - " + title.As<std::u16string>();
   }
@@ -148,7 +149,7 @@ void CAppCore::ReportFailure(std::u16string_view what, const ErrorInfo& error) n
   Contain(kCategory, [&] {
     const std::u16string text = std::u16string(what) + u"\r\n\r\n" + ErrorText(error);
     (void)project_->Log(kCategory, u"ERROR: " + ErrorText(error));
-    MessageBoxW(GetActiveWindow(), win32::W(text), reinterpret_cast<const wchar_t*>(kProductName),
+    MessageBoxW(GetActiveWindow(), win32::W(text), win32::W(std::u16string(kProductName)),
                 MB_OK | MB_ICONEXCLAMATION);
   });
 }

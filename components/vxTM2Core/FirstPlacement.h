@@ -5,20 +5,18 @@
 #include <optional>
 #include <string>
 
-#include "contracts/IGui.h"
-
 namespace vx::samplecore {
 
 struct PixelRect {
   int left, top, right, bottom;
 };
 
-// The geometry text (toolkit twips, state normal) of a window of the comfortable size centred
-// on workArea, at twipsPerPixel toolkit twips per pixel.
-std::u16string CentredGeometryText(const PixelRect& workArea, double twipsPerPixel);
+// The geometry text (state normal) of a window of the comfortable size centred on workArea, at
+// twipsPerPixel toolkit twips per pixel.
+std::u16string CentredGeometryText(const PixelRect& workArea, float twipsPerPixel);
 
-// The same for the window behind gui, its twips per pixel learnt from its geometry text and its
-// size in pixels; nothing when the window does not tell.
-std::optional<std::u16string> CentredGeometry(IGui& gui);
+// The same on this desktop, at the toolkit's twips per pixel; nothing when the work area cannot
+// be read.
+std::optional<std::u16string> CentredGeometry();
 
 }  // namespace vx::samplecore

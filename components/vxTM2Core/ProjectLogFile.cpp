@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "contracts/Contain.h"
+#include "contracts/Product.h"
 #include "contracts/Text.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -67,7 +69,7 @@ std::wstring DefaultLogPath() {
   if (length == 0 || length >= MAX_PATH) length = GetTempPathW(MAX_PATH, buffer);
   std::wstring folder(buffer, length);
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  return folder + L"Telvaro mobile 2\\project.log";
+  return folder + win32::ToWide(kProductName) + L"\\project.log";
 }
 
 ProjectLogFile::ProjectLogFile(std::wstring path) : path_(std::move(path)) {

@@ -1,5 +1,5 @@
 // The project log: one line per entry, UTF-8, in the user's local application data
-// ("Telvaro mobile 2\project.log"), appended to across runs.
+// (the product's folder, project.log), appended to across runs.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace vx::samplecore {
 // one line and can be read back exactly.
 std::u16string EscapeForLogLine(std::u16string_view text);
 
-// The file the sample core logs to: %LOCALAPPDATA%\Telvaro mobile 2\project.log, or the
+// The file the sample core logs to: %LOCALAPPDATA%\<product name>\project.log, or the
 // file named by VX_PROJECT_LOG when it is set.
 std::wstring DefaultLogPath();
 

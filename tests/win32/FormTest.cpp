@@ -8,7 +8,7 @@
 #include "testing/ErrorNumberOf.h"
 #include "testing/MessageBoxReader.h"
 #include "toolkit/MessageLoop.h"
-#include "toolkit/Screen.h"
+#include "win32/ScreenDpi.h"
 #include "win32/ToolkitTestSupport.h"
 
 namespace {
@@ -231,7 +231,7 @@ TEST_F(Forms, AnErrorInTheCloseRequestIsShownFromTheWindowAndPassedOnFromCode) {
 
 TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
   form.Load();
-  ASSERT_EQ((std::array{vx::toolkit::TwipsPerPixelX(), vx::toolkit::TwipsPerPixelY()}),
+  ASSERT_EQ((std::array{vx::win32::TwipsPerPixelX(), vx::win32::TwipsPerPixelY()}),
             (std::array{kTwips, kTwips}));
   form.SetLeft(-20 * kTwips);
   form.SetTop(50 * kTwips + 7);
