@@ -7,7 +7,7 @@
 
 namespace vx::controlkit {
 
-ControlBase::ControlBase(std::u16string windowClass) : windowClass_(std::move(windowClass)) {}
+ControlBase::ControlBase(std::u16string_view windowClass) : windowClass_(windowClass) {}
 
 void ControlBase::RegisterWindowClass() const {
   const auto* name = win32::W(windowClass_);

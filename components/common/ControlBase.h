@@ -35,7 +35,7 @@ class ControlBase : public ObjectImpl<IControl> {
 
  protected:
   // windowClass: the Win32 window class of this kind of control, registered on first use.
-  explicit ControlBase(std::u16string windowClass);
+  explicit ControlBase(std::u16string_view windowClass);
 
   // Where the window starts, in the parent's client coordinates (it is created invisible).
   virtual RECT InitialBounds(HWND parent);

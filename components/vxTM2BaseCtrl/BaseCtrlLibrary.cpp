@@ -1,5 +1,6 @@
 // The entry points of vxTM2BaseCtrl.dll: its class table.
 #include "common/ComponentExports.h"
+#include "contracts/ClassNames.h"
 #include "ctlFlatLabel.h"
 #include "ctlGripper.h"
 #include "ctlProgressBar.h"
@@ -27,10 +28,10 @@ constexpr char16_t kInfotext[] = u"ctlInfotext";
 constexpr char16_t kComboSelector[] = u"ctlComboSelector";
 
 const vx::controlkit::ClassEntry kClasses[] = {
-    {u"ctlStatusBar", &Make<vx::basectrl::ctlStatusBar>},
-    {u"ctlGripper", &Make<vx::basectrl::ctlGripper>},
-    {u"ctlProgressBar", &Make<vx::basectrl::ctlProgressBar>},
-    {u"ctlFlatLabel", &Make<vx::basectrl::ctlFlatLabel>},
+    {vx::ClassPart(vx::classes::kStatusBar), &Make<vx::basectrl::ctlStatusBar>},
+    {vx::ClassPart(vx::classes::kGripper), &Make<vx::basectrl::ctlGripper>},
+    {vx::ClassPart(vx::classes::kProgressBar), &Make<vx::basectrl::ctlProgressBar>},
+    {vx::ClassPart(vx::classes::kFlatLabel), &Make<vx::basectrl::ctlFlatLabel>},
     {kFieldSelector, &NotAvailable<kFieldSelector>},
     {kMultiField, &NotAvailable<kMultiField>},
     {kRadioFrame, &NotAvailable<kRadioFrame>},

@@ -2,10 +2,11 @@
 
 #include "Paint.h"
 #include "common/LateBound.h"
+#include "contracts/ClassNames.h"
 
 namespace vx::basectrl {
 
-ctlFlatLabel::ctlFlatLabel() : ControlBase(u"vxTM2BaseCtrl.ctlFlatLabel") {
+ctlFlatLabel::ctlFlatLabel() : ControlBase(classes::kFlatLabel) {
   AddProperty(
       1, u"Caption", [this] { return Value(caption_); },
       [this](const Value& v) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Paint.h"
+#include "contracts/ClassNames.h"
 #include "contracts/Contain.h"
 #include "win32/Unique.h"
 
@@ -61,7 +62,7 @@ POINT CornerFor(HWND parent, SIZE size) {
 
 }  // namespace
 
-ctlGripper::ctlGripper() : ControlBase(u"vxTM2BaseCtrl.ctlGripper") {}
+ctlGripper::ctlGripper() : ControlBase(classes::kGripper) {}
 
 RECT ctlGripper::InitialBounds(HWND parent) {
   const SIZE size{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};

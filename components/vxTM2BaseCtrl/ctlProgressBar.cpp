@@ -2,12 +2,13 @@
 
 #include "Paint.h"
 #include "common/LateBound.h"
+#include "contracts/ClassNames.h"
 
 namespace vx::basectrl {
 
 using controlkit::ToInt32;
 
-ctlProgressBar::ctlProgressBar() : ControlBase(u"vxTM2BaseCtrl.ctlProgressBar") {
+ctlProgressBar::ctlProgressBar() : ControlBase(classes::kProgressBar) {
   AddProperty(
       1, u"Value", [this] { return Value(value_); },
       [this](const Value& v) { Set(min_, max_, ToInt32(v)); });
@@ -21,8 +22,7 @@ ctlProgressBar::ctlProgressBar() : ControlBase(u"vxTM2BaseCtrl.ctlProgressBar") 
 
 void ctlProgressBar::Set(int32_t min, int32_t max, int32_t value, Here here) {
   if (min >= max || value < min || value > max) {
-    Raise(kErrInvalidPropertyValue, u"vxTM2BaseCtrl.ctlProgressBar", u"Invalid property value",
-          here);
+    Raise(kErrInvalidPropertyValue, classes::kProgressBar, u"Invalid property value", here);
   }
   min_ = min;
   max_ = max;

@@ -4,6 +4,7 @@
 
 #include "Paint.h"
 #include "common/LateBound.h"
+#include "contracts/ClassNames.h"
 #include "win32/ScreenDpi.h"
 
 namespace vx::basectrl {
@@ -12,9 +13,7 @@ using controlkit::ArgInt32;
 using controlkit::ArgText;
 
 ctlStatusBar::ctlStatusBar()
-    : ControlBase(u"vxTM2BaseCtrl.ctlStatusBar"),
-      height_(win32::ScaledFrom96(kHeightAt96)),
-      panels_(1) {
+    : ControlBase(classes::kStatusBar), height_(win32::ScaledFrom96(kHeightAt96)), panels_(1) {
   AddMember(1, u"SetPanelText", [this](std::span<const Value> args) {
     panels_[PanelIndex(ArgInt32(args, 0))] = ArgText(args, 1);
     Invalidate();
@@ -41,7 +40,7 @@ size_t ctlStatusBar::PanelIndex(int32_t index, Here here) const {
 
 void ctlStatusBar::SetPanelCount(int32_t count, Here here) {
   if (count < 1 || count > kMaxPanels) {
-    Raise(kErrInvalidPropertyValue, u"vxTM2BaseCtrl.ctlStatusBar", u"Invalid property value", here);
+    Raise(kErrInvalidPropertyValue, classes::kStatusBar, u"Invalid property value", here);
   }
   panels_.resize(static_cast<size_t>(count));
   Invalidate();

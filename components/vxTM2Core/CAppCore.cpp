@@ -10,6 +10,8 @@
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
 #include "contracts/Contain.h"
+#include "contracts/Product.h"
+#include "win32/ScreenDpi.h"
 #include "win32/WideText.h"
 
 namespace vx::samplecore {
@@ -37,7 +39,7 @@ CAppCore::~CAppCore() {
 Status CAppCore::Init(IGui* gui, ISettingsStore* settings, intptr_t, VxBool* ok) noexcept {
   return Guard([&] {
     *ok = kVxFalse;
-    if (!gui) Raise(kErrObjectNotSet, u"vxTM2Core.CAppCore", u"No window to show screens in");
+    if (!gui) Raise(kErrObjectNotSet, kClassName, u"No window to show screens in");
     gui_ = Ref<IGui>::Share(gui);
     // The store comes from this library; one from elsewhere simply holds no settings for us.
     if (const auto* store = dynamic_cast<const CSettingsStore*>(settings)) {
@@ -52,11 +54,11 @@ Status CAppCore::Init(IGui* gui, ISettingsStore* settings, intptr_t, VxBool* ok)
 }
 
 Status CAppCore::Activate() noexcept {
-  return Guard([&] { Start(kStartscreen); });
+  return Guard([&] { Start(classes::kStartscreen); });
 }
 
 Status CAppCore::ActivateServer() noexcept {
-  return Guard([&] { Start(kServerStartscreen); });
+  return Guard([&] { Start(classes::kServerStartscreen); });
 }
 
 Status CAppCore::QueryClose(VxBool*, int16_t) noexcept {
@@ -84,16 +86,15 @@ Status CAppCore::GetProject(Ref<IProject>* project) noexcept {
 }
 
 void CAppCore::Start(std::u16string_view firstScreen) {
-  if (!gui_) Raise(kErrObjectNotSet, u"vxTM2Core.CAppCore", u"Activated before Init");
+  if (!gui_) Raise(kErrObjectNotSet, kClassName, u"Activated before Init");
   home_ = firstScreen;
   Check(gui_->SetCaption(kProductName));
   // A text the window does not accept must not keep the program from starting.
   // Kept bounds that no monitor shows any more (one was unplugged since) are not restored.
   const auto geometry = LoadGeometry();
-  const auto twipsPerPixel = TwipsPerPixelOf(*gui_);
-  if (geometry && (!twipsPerPixel || MeetsAWorkArea(*geometry, *twipsPerPixel))) {
+  if (geometry && MeetsAWorkArea(*geometry, win32::TwipsPerPixelX())) {
     (void)gui_->SetGeometry(*geometry);
-  } else if (const auto centred = CentredGeometry(*gui_)) {
+  } else if (const auto centred = CentredGeometry()) {
     (void)gui_->SetGeometry(*centred);
   }
   Show(firstScreen);
@@ -102,8 +103,8 @@ void CAppCore::Start(std::u16string_view firstScreen) {
 void CAppCore::Show(std::u16string_view progId) {
   Ref<IObject> screen;
   Check(gui_->SetControl(progId, &screen));
-  std::u16string caption = kProductName;
-  if (progId != kStartscreen && progId != kServerStartscreen && screen) {
+  std::u16string caption(kProductName);
+  if (progId != classes::kStartscreen && progId != classes::kServerStartscreen && screen) {
     const Value title = CallByName(screen, u"Title");
     if (title.IsString()) caption += u" - " + title.As<std::u16string>();
   }
@@ -151,7 +152,7 @@ void CAppCore::ReportFailure(std::u16string_view what, const ErrorInfo& error) n
   Contain(kCategory, [&] {
     const std::u16string text = std::u16string(what) + u"\r\n\r\n" + ErrorText(error);
     (void)project_->Log(kCategory, u"ERROR: " + ErrorText(error));
-    MessageBoxW(GetActiveWindow(), win32::W(text), reinterpret_cast<const wchar_t*>(kProductName),
+    MessageBoxW(GetActiveWindow(), win32::W(text), win32::W(std::u16string(kProductName)),
                 MB_OK | MB_ICONEXCLAMATION);
   });
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CProject.h"
+#include "contracts/ClassNames.h"
 #include "contracts/IAppCore.h"
 #include "contracts/ObjectImpl.h"
 
@@ -13,9 +14,6 @@ namespace vx::samplecore {
 
 class CAppCore : public ObjectImpl<IAppCore, IAppServices> {
  public:
-  static constexpr std::u16string_view kStartscreen = u"vxTM2Core.ctlStartscreen";
-  static constexpr std::u16string_view kServerStartscreen = u"vxTM2Core.ctlServerStartscreen";
-
   CAppCore();
 
   Status Init(IGui* gui, ISettingsStore* settings, intptr_t instance, VxBool* ok) noexcept override;
@@ -43,7 +41,7 @@ class CAppCore : public ObjectImpl<IAppCore, IAppServices> {
   void ReportFailure(std::u16string_view what, const ErrorInfo& error) noexcept;
 
   Ref<IGui> gui_;
-  std::u16string_view home_ = kStartscreen;
+  std::u16string_view home_ = classes::kStartscreen;
   Ref<CProject> project_;
   bool verboseLog_ = false;
   std::optional<std::u16string> autosync_;

@@ -5,7 +5,7 @@ namespace vx::samplecore {
 Status CSettingsStore::SetValue(std::u16string_view key, std::u16string_view value) noexcept {
   return Guard([&] {
     // A store that was never initialised has no name to keep values under.
-    if (!initialised_) Raise(kErrInvalidCall, u"vxTM2Core.CSettingsStore", u"Init must come first");
+    if (!initialised_) Raise(kErrInvalidCall, kClassName, u"Init must come first");
     values_.insert_or_assign(std::u16string(key), std::u16string(value));
   });
 }

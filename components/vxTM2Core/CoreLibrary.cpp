@@ -3,6 +3,7 @@
 #include "CSettingsStore.h"
 #include "Screens.h"
 #include "common/ComponentExports.h"
+#include "contracts/ClassNames.h"
 
 namespace {
 
@@ -11,17 +12,20 @@ vx::Ref<vx::IObject> Make() {
   return vx::MakeObject<T>()->AsObject();
 }
 
+using vx::ClassPart;
+namespace classes = vx::classes;
+
 const vx::controlkit::ClassEntry kClasses[] = {
-    {u"CSettingsStore", &Make<vx::samplecore::CSettingsStore>},
-    {u"CAppCore", &Make<vx::samplecore::CAppCore>},
-    {u"ctlStartscreen", &vx::samplecore::MakeStartscreen},
-    {u"ctlServerStartscreen", &vx::samplecore::MakeServerStartscreen},
-    {u"ctlTransfer", &vx::samplecore::MakeTransfer},
-    {u"ctlSettings", &vx::samplecore::MakeSettings},
-    {u"ctlSettingsNotes", &vx::samplecore::MakeSettingsNotes},
-    {u"ctlSettingsEmails", &vx::samplecore::MakeSettingsEmails},
-    {u"ctlUpdateCheck", &vx::samplecore::MakeUpdateCheck},
-    {u"ctlPhoneHelp", &vx::samplecore::MakePhoneHelp},
+    {ClassPart(vx::ISettingsStore::kClassName), &Make<vx::samplecore::CSettingsStore>},
+    {ClassPart(vx::IAppCore::kClassName), &Make<vx::samplecore::CAppCore>},
+    {ClassPart(classes::kStartscreen), &vx::samplecore::MakeStartscreen},
+    {ClassPart(classes::kServerStartscreen), &vx::samplecore::MakeServerStartscreen},
+    {ClassPart(classes::kTransfer), &vx::samplecore::MakeTransfer},
+    {ClassPart(classes::kSettings), &vx::samplecore::MakeSettings},
+    {ClassPart(classes::kSettingsNotes), &vx::samplecore::MakeSettingsNotes},
+    {ClassPart(classes::kSettingsEmails), &vx::samplecore::MakeSettingsEmails},
+    {ClassPart(classes::kUpdateCheck), &vx::samplecore::MakeUpdateCheck},
+    {ClassPart(classes::kPhoneHelp), &vx::samplecore::MakePhoneHelp},
 };
 
 }  // namespace

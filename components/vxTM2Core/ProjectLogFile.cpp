@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "contracts/Contain.h"
+#include "contracts/Product.h"
 #include "contracts/Text.h"
 #include "win32/LocalAppData.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
@@ -67,7 +69,7 @@ std::wstring DefaultLogPath() {
   std::wstring folder = win32::ProductDataFolder();
   if (folder.empty()) {
     length = GetTempPathW(MAX_PATH, buffer);
-    folder = std::wstring(buffer, length) + L"Telvaro mobile 2";
+    folder = std::wstring(buffer, length) + win32::ToWide(kProductName);
   }
   return folder + L"\\project.log";
 }

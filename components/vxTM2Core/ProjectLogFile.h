@@ -1,5 +1,5 @@
 // The project log: one line per entry, UTF-8, in the user's local application data
-// ("Telvaro mobile 2\project.log"), appended to across runs.
+// (the product's folder, project.log), appended to across runs.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,7 @@ namespace vx::samplecore {
 // one line and can be read back exactly.
 std::u16string EscapeForLogLine(std::u16string_view text);
 
-// The file the sample core logs to: <local application data>\Telvaro mobile 2\project.log
+// The file the sample core logs to: <local application data>\<product name>\project.log
 // (the temporary folder when the user has none), or the file named by VX_PROJECT_LOG when set.
 std::wstring DefaultLogPath();
 

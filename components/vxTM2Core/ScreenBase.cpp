@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/LateBound.h"
+#include "contracts/ScreenMembers.h"
 #include "win32/ScreenDpi.h"
 #include "win32/ThisModule.h"
 #include "win32/WideText.h"
@@ -27,9 +28,9 @@ win32::UniqueFont MakeFont(int heightAt96, int weight) {
 
 ScreenBase::ScreenBase(ScreenContent content)
     : ControlBase(content.progId), content_(std::move(content)) {
-  AddMember(kTitleDispId, u"Title",
+  AddMember(dispid::kTitle, u"Title",
             [this](std::span<const Value>) { return Value(content_.title); });
-  AddMember(kTerminateDispId, u"Terminate", [this](std::span<const Value>) {
+  AddMember(dispid::kTerminate, u"Terminate", [this](std::span<const Value>) {
     OnTerminate();
     return Value();
   });
@@ -85,27 +86,22 @@ void ScreenBase::CreateChildren() {
 void ScreenBase::Layout() {
   RECT client{};
   GetClientRect(Window(), &client);
-  // The screen is read once for the whole pass: every reading is a trip to the window system,
-  // and a page is laid out several times while the program starts.
-  const int dpi = win32::ScreenDpi(LOGPIXELSY);
-  // Only the width and the pixels per inch place the children. The host sizes a new page again
-  // to the size it was made with, and a change of height alone moves nothing: laid out again,
-  // every child would only be moved onto itself and repainted.
-  if (client.right == laidOutWidth_ && dpi == laidOutDpi_) return;
+  // Only the width places the children. The host sizes a new page again to the size it was made
+  // with, and a change of height alone moves nothing: laid out again, every child would only be
+  // moved onto itself and repainted.
+  if (client.right == laidOutWidth_) return;
   laidOutWidth_ = client.right;
-  laidOutDpi_ = dpi;
-  const auto scaled = [dpi](int pixelsAt96) { return win32::ScaledFrom96(pixelsAt96, dpi); };
-  const int margin = scaled(kMarginAt96);
+  const int margin = Scaled(kMarginAt96);
   const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
-  const int gap = scaled(kGapAt96);
+  const int gap = Scaled(kGapAt96);
   int top = margin;
-  MoveWindow(titleLabel_, margin, top, width, scaled(32), TRUE);
-  top += scaled(32) + gap;
-  const int textHeight = scaled(80);
+  MoveWindow(titleLabel_, margin, top, width, Scaled(32), TRUE);
+  top += Scaled(32) + gap;
+  const int textHeight = Scaled(80);
   MoveWindow(textLabel_, margin, top, width, textHeight, TRUE);
   top += textHeight + gap;
-  const int buttonWidth = scaled(kButtonWidthAt96);
-  const int buttonHeight = scaled(kButtonHeightAt96);
+  const int buttonWidth = Scaled(kButtonWidthAt96);
+  const int buttonHeight = Scaled(kButtonHeightAt96);
   for (HWND button : buttons_) {
     MoveWindow(button, margin, top, buttonWidth, buttonHeight, TRUE);
     top += buttonHeight + gap;

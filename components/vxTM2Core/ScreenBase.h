@@ -1,6 +1,6 @@
 // A page of the sample core: a heading, a text and a column of buttons, filling the area the
-// host gives it. Members by name: Title (read), Terminate; start screens add their command
-// member under the dispatch id the host calls.
+// host gives it. Members (contracts/ScreenMembers.h): Title (read), Terminate; start screens add
+// their command member under the dispatch id the host calls.
 #pragma once
 
 #include <functional>
@@ -20,7 +20,8 @@ struct ScreenButton {
 };
 
 struct ScreenContent {
-  std::u16string progId;  // also the window class, so tools see which page is shown
+  // One of contracts/ClassNames.h, also the window class, so tools see which page is shown.
+  std::u16string_view progId;
   std::u16string title;
   std::u16string text;
   std::vector<ScreenButton> buttons;
@@ -28,9 +29,6 @@ struct ScreenContent {
 
 class ScreenBase : public controlkit::ControlBase {
  public:
-  static constexpr int32_t kTitleDispId = 0x60030000;
-  static constexpr int32_t kTerminateDispId = 0x60030001;
-
   const ScreenContent& Content() const noexcept { return content_; }
   void SetText(std::u16string text);
   // Pixels at the screen's pixels per inch for a length designed at 96.
@@ -62,9 +60,8 @@ class ScreenBase : public controlkit::ControlBase {
   HWND titleLabel_ = nullptr;
   HWND textLabel_ = nullptr;
   std::vector<HWND> buttons_;
-  // What the last layout was made for.
+  // The width the last layout was made for.
   LONG laidOutWidth_ = -1;
-  int laidOutDpi_ = 0;
   win32::UniqueFont titleFont_;
   win32::UniqueFont textFont_;
 };

@@ -7,15 +7,15 @@
 #include "CAppCore.h"
 #include "Navigation.h"
 #include "ScreenBase.h"
+#include "contracts/ClassNames.h"
+#include "contracts/Product.h"
+#include "contracts/ScreenMembers.h"
 
 namespace vx::samplecore {
 namespace {
 
-constexpr int32_t kStartscreenCommandDispId = 0x60030002;
-constexpr int32_t kServerStartscreenCommandDispId = 0x60030011;
-
-ScreenButton GoTo(std::u16string label, std::u16string progId) {
-  return {std::move(label), [progId](ScreenBase&) { RequestScreen(progId); }};
+ScreenButton GoTo(std::u16string label, std::u16string_view progId) {
+  return {std::move(label), [progId](ScreenBase&) { RequestScreen(std::u16string(progId)); }};
 }
 ScreenButton Back() {
   return {u"Back", [](ScreenBase&) { RequestHome(); }};
@@ -90,28 +90,28 @@ class TransferPage : public ScreenBase {
 
 Ref<IObject> MakeStartscreen() {
   return MakeObject<StartPage>(
-      ScreenContent{u"vxTM2Core.ctlStartscreen",
-                    u"Welcome to Telvaro mobile 2",
-                    u"Connect your phone to this PC, then choose what to do. Press F1 for help.",
-                    {GoTo(u"Transfer data", u"vxTM2Core.ctlTransfer"),
-                     GoTo(u"Settings", u"vxTM2Core.ctlSettings"),
-                     GoTo(u"Check for updates", u"vxTM2Core.ctlUpdateCheck"),
-                     GoTo(u"Connecting a phone", u"vxTM2Core.ctlPhoneHelp"), Exit()}},
-      kStartscreenCommandDispId);
+      ScreenContent{
+          classes::kStartscreen,
+          u"Welcome to " VX_PRODUCT_NAME,
+          u"Connect your phone to this PC, then choose what to do. Press F1 for help.",
+          {GoTo(u"Transfer data", classes::kTransfer), GoTo(u"Settings", classes::kSettings),
+           GoTo(u"Check for updates", classes::kUpdateCheck),
+           GoTo(u"Connecting a phone", classes::kPhoneHelp), Exit()}},
+      dispid::kStartscreenCommand);
 }
 
 Ref<IObject> MakeServerStartscreen() {
   return MakeObject<StartPage>(
-      ScreenContent{u"vxTM2Core.ctlServerStartscreen",
-                    u"Telvaro mobile 2 - server mode",
+      ScreenContent{classes::kServerStartscreen,
+                    VX_PRODUCT_NAME u" - server mode",
                     u"This PC serves the phones of your organisation. Phones connect to it "
                     u"without further steps here.",
-                    {GoTo(u"Settings", u"vxTM2Core.ctlSettings"), Exit()}},
-      kServerStartscreenCommandDispId);
+                    {GoTo(u"Settings", classes::kSettings), Exit()}},
+      dispid::kServerStartscreenCommand);
 }
 
 Ref<IObject> MakeTransfer() {
-  ScreenContent content{u"vxTM2Core.ctlTransfer", u"Transfer", u"Press Start to transfer.", {}};
+  ScreenContent content{classes::kTransfer, u"Transfer", u"Press Start to transfer.", {}};
   content.buttons.push_back(
       {u"Start", [](ScreenBase& page) { static_cast<TransferPage&>(page).StartTransfer(); }});
   content.buttons.push_back(Back());
@@ -120,48 +120,47 @@ Ref<IObject> MakeTransfer() {
 
 Ref<IObject> MakeSettings() {
   const CAppCore* core = ActiveCore();
-  return MakeObject<Page>(
-      ScreenContent{u"vxTM2Core.ctlSettings",
-                    u"Settings",
-                    core ? core->SettingsSummary() : u"",
-                    {GoTo(u"Notes", u"vxTM2Core.ctlSettingsNotes"),
-                     GoTo(u"E-mails", u"vxTM2Core.ctlSettingsEmails"), Back()}});
+  return MakeObject<Page>(ScreenContent{classes::kSettings,
+                                        u"Settings",
+                                        core ? core->SettingsSummary() : u"",
+                                        {GoTo(u"Notes", classes::kSettingsNotes),
+                                         GoTo(u"E-mails", classes::kSettingsEmails), Back()}});
 }
 
 Ref<IObject> MakeSettingsNotes() {
   return MakeObject<Page>(ScreenContent{
-      u"vxTM2Core.ctlSettingsNotes",
+      classes::kSettingsNotes,
       u"Notes",
       u"Notes are transferred in both directions. A note changed on both sides is kept twice.",
-      {GoTo(u"Back to settings", u"vxTM2Core.ctlSettings")}});
+      {GoTo(u"Back to settings", classes::kSettings)}});
 }
 
 Ref<IObject> MakeSettingsEmails() {
   return MakeObject<Page>(ScreenContent{
-      u"vxTM2Core.ctlSettingsEmails",
+      classes::kSettingsEmails,
       u"E-mails",
       u"E-mails of the last 30 days are transferred to the phone; attachments stay on this PC.",
-      {GoTo(u"Back to settings", u"vxTM2Core.ctlSettings")}});
+      {GoTo(u"Back to settings", classes::kSettings)}});
 }
 
 Ref<IObject> MakeUpdateCheck() {
-  ScreenContent content{u"vxTM2Core.ctlUpdateCheck",
+  ScreenContent content{classes::kUpdateCheck,
                         u"Check for updates",
-                        u"Find out whether a newer Telvaro mobile 2 is available.",
+                        u"Find out whether a newer " VX_PRODUCT_NAME u" is available.",
                         {}};
   content.buttons.push_back(
-      {u"Check now", [](ScreenBase& page) { page.SetText(u"Telvaro mobile 2 is up to date."); }});
+      {u"Check now", [](ScreenBase& page) { page.SetText(VX_PRODUCT_NAME u" is up to date."); }});
   content.buttons.push_back(Back());
   return MakeObject<Page>(std::move(content));
 }
 
 Ref<IObject> MakePhoneHelp() {
   return MakeObject<Page>(ScreenContent{
-      u"vxTM2Core.ctlPhoneHelp",
+      classes::kPhoneHelp,
       u"Connecting a phone",
       u"1. Connect the phone with its cable, or switch on Bluetooth on phone and PC.\r\n"
       u"2. Allow the connection on the phone when it asks.\r\n"
-      u"3. Telvaro mobile 2 shows the phone's name in the status bar.",
+      u"3. " VX_PRODUCT_NAME u" shows the phone's name in the status bar.",
       {Back()}});
 }
 

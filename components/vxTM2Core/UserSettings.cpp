@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include "contracts/Product.h"
 #include "win32/Unique.h"
+#include "win32/WideText.h"
 
 namespace vx::samplecore {
 namespace {
 
-constexpr wchar_t kKey[] = L"Software\\Vendaro\\Telvaro mobile 2\\Settings";
+std::u16string Key() {
+  return ProductKey(u"Settings");
+}
 constexpr wchar_t kGeometryValue[] = L"Geometry";
 // Far more than five numbers need; a longer value is not ours.
 constexpr DWORD kMaxGeometryBytes = 256;
@@ -16,7 +20,8 @@ constexpr DWORD kMaxGeometryBytes = 256;
 
 std::optional<std::u16string> LoadGeometry() {
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, win32::W(Key()), 0, KEY_QUERY_VALUE, &opened) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   const win32::UniqueHkey key(opened);
@@ -36,8 +41,8 @@ std::optional<std::u16string> LoadGeometry() {
 void SaveGeometry(std::u16string_view geometry) {
   if (geometry.empty() || geometry.front() == u' ') return;
   HKEY created = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, win32::W(Key()), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &created, nullptr) != ERROR_SUCCESS) {
     return;
   }
   const win32::UniqueHkey key(created);

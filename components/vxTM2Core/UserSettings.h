@@ -1,5 +1,5 @@
 // What the sample core keeps for the user between runs: the main window's geometry text, under
-// HKEY_CURRENT_USER\Software\Vendaro\Telvaro mobile 2\Settings, value "Geometry".
+// HKEY_CURRENT_USER, the product's key (ProductKey) "Settings", value "Geometry".
 #pragma once
 
 #include <optional>

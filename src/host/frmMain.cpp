@@ -2,16 +2,17 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
+#include "contracts/ClassNames.h"
 #include "contracts/Contain.h"
+#include "contracts/GeometryText.h"
 #include "contracts/Numeric.h"
+#include "contracts/ScreenMembers.h"
 #include "contracts/Value.h"
-#include "host/GeometryText.h"
 #include "host/MainWindowLayout.h"
 #include "host/ProgramArguments.h"
 #include "host/mdlGlobalFMenu.h"
@@ -28,7 +29,7 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/PendingCallNotice.h"
 #include "toolkit/PixelConversion.h"
-#include "toolkit/Screen.h"
+#include "win32/ScreenDpi.h"
 
 using mdlProjectHelpers::BoundProject;
 using mdlProjectHelpers::LogProject;
@@ -40,14 +41,8 @@ namespace {
 constexpr std::u16string_view kPrefix = u"frmMain.";
 constexpr std::u16string_view kWhere = u"frmMain";
 constexpr std::u16string_view kScreenName = u"myEmbeddedControl";
-constexpr std::u16string_view kStartscreen = u"vxTM2Core.ctlStartscreen";
-constexpr std::u16string_view kServerStartscreen = u"vxTM2Core.ctlServerStartscreen";
-constexpr std::u16string_view kStatusBarClass = u"vxTM2BaseCtrl.ctlStatusBar";
-constexpr std::u16string_view kGripperClass = u"vxTM2BaseCtrl.ctlGripper";
 // The status bar's one notification the host subscribes to.
 constexpr std::u16string_view kStatusBarClick = u"Click";
-constexpr int32_t kStartscreenCommand = 0x60030002;
-constexpr int32_t kServerStartscreenCommand = 0x60030011;
 
 // Start-up's constants.
 constexpr int32_t kBaseMinWidth = 750;
@@ -55,7 +50,6 @@ constexpr int32_t kBaseMinWidthHighDpi = 950;
 constexpr int32_t kDpiThreshold = 96;
 constexpr int32_t kBaseMinHeight = 500;
 constexpr int32_t kScreenMargin = 50;
-constexpr std::u16string_view kInstallKey = u"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install";
 constexpr std::u16string_view kServerModeValue = u"ServerMode";
 constexpr uint32_t kPendingCallTimeout = 60000;
 constexpr int16_t kKeyF1 = 112;
@@ -72,17 +66,6 @@ constexpr float kGripSize = 255;
 
 enum CloseReason : int16_t { kCloseByUser = 0, kCloseByCode = 1 };
 enum WindowStateValue : int16_t { kNormal = 0, kMaximized = 2 };
-
-// Toward zero, as the geometry text writes bounds.
-std::u16string Truncated(float v) {
-  return vx::DecimalText(static_cast<int64_t>(std::trunc(v)));
-}
-
-// The class name of a screen without its library prefix.
-std::u16string_view ClassOf(std::u16string_view progId) {
-  const size_t dot = progId.find(u'.');
-  return dot == std::u16string_view::npos ? progId : progId.substr(dot + 1);
-}
 
 // to - from in 32 bits; error 6 when it does not fit.
 int32_t PixelDifference(int32_t to, int32_t from, Here here = Here::current()) {
@@ -161,10 +144,10 @@ void frmMain::Form_Load() {
 // The window's design: caption, size and the two controls that exist with the window.
 void frmMain::CreateDesignControls(Here here) {
   Form::SetCaption(kAppTitle);
-  SetWidth(kDesignWidthPixels * vx::toolkit::TwipsPerPixelX(), here);
-  SetHeight(kDesignHeightPixels * vx::toolkit::TwipsPerPixelY(), here);
+  SetWidth(kDesignWidthPixels * vx::win32::TwipsPerPixelX(), here);
+  SetHeight(kDesignHeightPixels * vx::win32::TwipsPerPixelY(), here);
 
-  moStatusBar = Controls().Add(kStatusBarClass, u"ctlStatusBar", here);
+  moStatusBar = Controls().Add(vx::classes::kStatusBar, u"ctlStatusBar", here);
   moStatusBar->SetLeft(0, here);
   moStatusBar->SetWidth(ScaleWidth(here), here);
   moStatusBar->SetTop(ScaleHeight(here) - moStatusBar->Height(here), here);
@@ -172,7 +155,7 @@ void frmMain::CreateDesignControls(Here here) {
       [this](std::u16string_view event) { OnStatusBarNotification(event); }, here);
   moStatusBar->SetVisible(true, here);
 
-  ctlGripper = Controls().Add(kGripperClass, u"ctlGripper", here);
+  ctlGripper = Controls().Add(vx::classes::kGripper, u"ctlGripper", here);
   ctlGripper->SetLeft(kGripLeft, here);
   ctlGripper->SetTop(kGripTop, here);
   ctlGripper->SetWidth(kGripSize, here);
@@ -221,7 +204,7 @@ void frmMain::FixMinimumSize(Here) {
 
 void frmMain::ReadServerMode(Here) {
   const auto serverMode =
-      modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, kServerModeValue);
+      modRegistry::RegReadString(HKEY_LOCAL_MACHINE, vx::ProductKey(u"Install"), kServerModeValue);
   if (serverMode && *serverMode == u"1") mServerMode = vx::kVxTrue;
 }
 
@@ -344,8 +327,7 @@ void frmMain::OnStatusBarNotification(std::u16string_view event) noexcept {
 void frmMain::Moved(Here here) {
   vx::Handled(kPrefix, here, [&] {
     if (WindowState() != kNormal) return;
-    msGeometry = Truncated(Left()) + u" " + Truncated(Top()) + u" " + Truncated(Width()) + u" " +
-                 Truncated(Height());
+    msGeometry = vx::FormatGeometryBounds(Left(), Top(), Width(), Height());
   });
 }
 
@@ -356,8 +338,8 @@ void frmMain::GetWorkAreaSize(float& height, float& width, Here here) {
     SystemParametersInfoW(SPI_GETWORKAREA, 1, &area, 0);
     const int32_t pixelsWide = PixelDifference(area.right, area.left);
     const int32_t pixelsHigh = PixelDifference(area.bottom, area.top);
-    width = vx::ToSingle(static_cast<double>(vx::toolkit::TwipsPerPixelX()) * pixelsWide);
-    height = vx::ToSingle(static_cast<double>(vx::toolkit::TwipsPerPixelY()) * pixelsHigh);
+    width = vx::ToSingle(static_cast<double>(vx::win32::TwipsPerPixelX()) * pixelsWide);
+    height = vx::ToSingle(static_cast<double>(vx::win32::TwipsPerPixelY()) * pixelsHigh);
   });
 }
 
@@ -389,10 +371,10 @@ vx::Ref<vx::IObject> frmMain::DoSetControl(std::u16string_view progId, Here here
     if (progId.empty()) {
       moEmbeddedControl.reset();
     } else {
-      const bool startScreen =
-          modBasis::IsInList(vx::Value(std::u16string(progId)),
-                             modBasis::List{vx::Value(std::u16string(kStartscreen)),
-                                            vx::Value(std::u16string(kServerStartscreen))});
+      const bool startScreen = modBasis::IsInList(
+          vx::Value(std::u16string(progId)),
+          modBasis::List{vx::Value(std::u16string(vx::classes::kStartscreen)),
+                         vx::Value(std::u16string(vx::classes::kServerStartscreen))});
       mdlGlobalF::ChangeCloseWindowButton(Handle(), startScreen);
       log(u"ChangeCloseWindowButton");
       {
@@ -463,7 +445,7 @@ vx::Status frmMain::GetGeometry(std::u16string* geometry) noexcept {
 
 std::u16string frmMain::DoGetGeometry(Here here) {
   return vx::Handled(kPrefix, here,
-                     [&] { return msGeometry + u" " + vx::DecimalText(WindowState()); });
+                     [&] { return vx::JoinGeometryText(msGeometry, WindowState()); });
 }
 
 vx::Status frmMain::SetGeometry(std::u16string_view geometry) noexcept {
@@ -475,7 +457,7 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     float workHeight = 0;
     float workWidth = 0;
     GetWorkAreaSize(workHeight, workWidth);
-    const std::optional<vx::host::GeometryFields> fields = vx::host::ParseGeometryText(geometry);
+    const std::optional<vx::GeometryFields> fields = vx::ParseGeometryText(geometry);
     if (!fields) return;
     using modBasis::List;
     using modBasis::MaxOfList;
@@ -483,16 +465,16 @@ void frmMain::DoSetGeometry(std::u16string_view geometry, Here here) {
     const vx::Value zero(int16_t{0});
     const float left = modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->left)}));
     const float top = modBasis::SingleOf(MaxOfList(List{zero, vx::Value(fields->top)}));
-    const float minWidth = 100 * vx::toolkit::TwipsPerPixelX();
+    const float minWidth = 100 * vx::win32::TwipsPerPixelX();
     const float width = modBasis::SingleOf(MinOfList(List{
         vx::Value(workWidth), MaxOfList(List{vx::Value(minWidth), vx::Value(fields->width)})}));
-    const float minHeight = 100 * vx::toolkit::TwipsPerPixelY();
+    const float minHeight = 100 * vx::win32::TwipsPerPixelY();
     const float height = modBasis::SingleOf(MinOfList(List{
         vx::Value(workHeight), MaxOfList(List{vx::Value(minHeight), vx::Value(fields->height)})}));
     // Applied whole or not at all: the far edges (all four bounds are positive) must be pixels
     // before the first bound moves the window.
-    vx::toolkit::TwipsToPixels(left + width, vx::toolkit::TwipsPerPixelX());
-    vx::toolkit::TwipsToPixels(top + height, vx::toolkit::TwipsPerPixelY());
+    vx::toolkit::TwipsToPixels(left + width, vx::win32::TwipsPerPixelX());
+    vx::toolkit::TwipsToPixels(top + height, vx::win32::TwipsPerPixelY());
     SetLeft(left);
     SetTop(top);
     SetWidth(width);
@@ -557,16 +539,14 @@ void frmMain::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
       cancel = refuse;
       return;
     }
-    const std::u16string_view screenClass = ClassOf(moEmbeddedControl->ProgId());
-    if (screenClass == u"ctlStartscreen") {
+    const std::u16string_view screenClass = vx::ClassPart(moEmbeddedControl->ProgId());
+    for (const vx::StartScreen& start : vx::kStartScreens) {
+      if (screenClass != vx::ClassPart(start.progId)) continue;
       PendingCallScope pending;
-      vx::CallById(moEmbeddedControl->Object(), kStartscreenCommand, {vx::Value(u"exit")});
-    } else if (screenClass == u"ctlServerStartscreen") {
-      PendingCallScope pending;
-      vx::CallById(moEmbeddedControl->Object(), kServerStartscreenCommand, {vx::Value(u"exit")});
-    } else {
-      cancel = vx::kVxTrue;
+      vx::CallById(moEmbeddedControl->Object(), start.commandDispId, {vx::Value(u"exit")});
+      return;
     }
+    cancel = vx::kVxTrue;
   });
 }
 

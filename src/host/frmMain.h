@@ -21,13 +21,14 @@
 #include "contracts/IGui.h"
 #include "contracts/Object.h"
 #include "contracts/ObjectImpl.h"
+#include "contracts/Product.h"
 #include "toolkit/ContainedControl.h"
 #include "toolkit/Form.h"
 
 class frmMain : public vx::toolkit::Form, public vx::ObjectImpl<vx::IGui> {
  public:
   // The application's title: the window's caption and the caption of the start-up failure box.
-  static constexpr std::u16string_view kAppTitle = u"Telvaro mobile 2";
+  static constexpr std::u16string_view kAppTitle = vx::kProductName;
   static constexpr int32_t kMovedDispId = 1;
   static constexpr int32_t kActivatedDispId = 2;
 

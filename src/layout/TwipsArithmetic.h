@@ -15,12 +15,4 @@ float DeviceTwipsPerPixel(int32_t dpi, vx::Here here = vx::Here::current());
 // zero divisor, error 6 for a quotient outside single precision.
 float ScaleTwips(float factor, float v, float divisor, vx::Here here = vx::Here::current());
 
-// A figure computed on first use and kept while it is at least 1.0 (below 1.0 means "not yet").
-template <class Compute>
-float CachedFigure(float& cache, Compute&& compute) {
-  if (cache >= 1.0F) return cache;
-  cache = compute();
-  return cache;
-}
-
 }  // namespace modGdi

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "layout/TwipsArithmetic.h"
-#include "toolkit/Screen.h"
 #include "win32/ScreenDpi.h"
 
 namespace modGdi {
@@ -11,34 +10,22 @@ namespace {
 
 constexpr std::u16string_view kPrefix = u"modGdi.";
 
-// Filled on first use; the display's pixels per inch are not expected to change under a running
-// process, and the layout that runs on every resize then takes no device context.
-float gDeviceTwipsX = 0.0F;
-float gDeviceTwipsY = 0.0F;
-
-float ReadDeviceTwips(int capability) {
-  // An unreadable screen reads as 0, which the arithmetic refuses with error 11.
-  return DeviceTwipsPerPixel(vx::win32::ScreenDpi(capability));
-}
-
 }  // namespace
 
 float GetDeviceTwipsPerPixelX(vx::Here here) {
-  return vx::Handled(kPrefix, here, [] {
-    return CachedFigure(gDeviceTwipsX, [] { return ReadDeviceTwips(LOGPIXELSX); });
-  });
+  return vx::Handled(kPrefix, here,
+                     [] { return DeviceTwipsPerPixel(vx::win32::ScreenDpi(LOGPIXELSX)); });
 }
 
 float GetDeviceTwipsPerPixelY(vx::Here here) {
-  return vx::Handled(kPrefix, here, [] {
-    return CachedFigure(gDeviceTwipsY, [] { return ReadDeviceTwips(LOGPIXELSY); });
-  });
+  return vx::Handled(kPrefix, here,
+                     [] { return DeviceTwipsPerPixel(vx::win32::ScreenDpi(LOGPIXELSY)); });
 }
 
 float ToDeviceTwipsX(float v, vx::Here here) {
   return vx::Handled(kPrefix, here, [v] {
     const float device = GetDeviceTwipsPerPixelX();
-    const float toolkit = vx::toolkit::TwipsPerPixelX();
+    const float toolkit = vx::win32::TwipsPerPixelX();
     return ScaleTwips(device, v, toolkit);
   });
 }
@@ -46,14 +33,14 @@ float ToDeviceTwipsX(float v, vx::Here here) {
 float ToDeviceTwipsY(float v, vx::Here here) {
   return vx::Handled(kPrefix, here, [v] {
     const float device = GetDeviceTwipsPerPixelY();
-    const float toolkit = vx::toolkit::TwipsPerPixelY();
+    const float toolkit = vx::win32::TwipsPerPixelY();
     return ScaleTwips(device, v, toolkit);
   });
 }
 
 float FromDeviceTwipsY(float v, vx::Here here) {
   return vx::Handled(kPrefix, here, [v] {
-    const float toolkit = vx::toolkit::TwipsPerPixelY();
+    const float toolkit = vx::win32::TwipsPerPixelY();
     const float device = GetDeviceTwipsPerPixelY();
     return ScaleTwips(toolkit, v, device);
   });

@@ -8,6 +8,7 @@
 
 #include "contracts/Contain.h"
 #include "contracts/IProject.h"
+#include "contracts/Product.h"
 #include "startup/CrashDump.h"
 #include "startup/FaultGuard.h"
 #include "startup/FaultText.h"
@@ -94,10 +95,11 @@ class JoinedText {
   size_t length_ = 0;
 };
 
+// The caption names the product as the user knows it, not the executable.
 void ShowFaultMessage(const FaultText& text) noexcept {
   const JoinedText<kMessageIntro.size() + FaultText::kCapacity> message(kMessageIntro, text.view());
-  const JoinedText<kCaptionIntro.size() + kApplicationName.size()> caption(kCaptionIntro,
-                                                                           kApplicationName);
+  const JoinedText<kCaptionIntro.size() + vx::kProductName.size()> caption(kCaptionIntro,
+                                                                           vx::kProductName);
   TlsSetValue(gBoxSlot, reinterpret_cast<void*>(1));
   MessageBoxW(nullptr, message.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
   TlsSetValue(gBoxSlot, nullptr);

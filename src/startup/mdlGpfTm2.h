@@ -26,10 +26,6 @@
 
 namespace mdlGpfTm2 {
 
-// The name after "ERROR - " in the crash message's caption: the application's title, which the
-// user knows the program by, rather than the name of its executable.
-inline constexpr std::u16string_view kApplicationName = u"Telvaro mobile 2";
-
 inline constexpr DWORD kTerminateFault = 0xE0767801;
 inline constexpr DWORD kAbortFault = 0xE0767802;
 inline constexpr DWORD kPureCallFault = 0xE0767803;

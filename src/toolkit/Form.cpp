@@ -6,7 +6,7 @@
 #include "contracts/AsciiText.h"
 #include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/Screen.h"
+#include "win32/ScreenDpi.h"
 #include "win32/ThisModule.h"
 #include "win32/WideText.h"
 
@@ -421,13 +421,13 @@ void Form::SetWindowState(int16_t state, Here here) {
 float Form::ScaleWidth(Here here) const {
   RECT client{};
   GetClientRect(Window(here), &client);
-  return static_cast<float>(client.right) * TwipsPerPixelX();
+  return static_cast<float>(client.right) * win32::TwipsPerPixelX();
 }
 
 float Form::ScaleHeight(Here here) const {
   RECT client{};
   GetClientRect(Window(here), &client);
-  return static_cast<float>(client.bottom) * TwipsPerPixelY();
+  return static_cast<float>(client.bottom) * win32::TwipsPerPixelY();
 }
 
 bool Form::Visible(Here here) const {

@@ -5,7 +5,7 @@
 
 namespace vx::win32 {
 
-// <local application data>\Telvaro mobile 2, from the known-folder API rather than the
+// <local application data>\<product name>, from the known-folder API rather than the
 // environment, so that a process started with a changed or empty environment still writes where
 // the user's other runs do. Empty when the user has no such folder. Not created here.
 std::wstring ProductDataFolder();

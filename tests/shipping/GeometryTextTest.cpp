@@ -1,5 +1,5 @@
 // The geometry text is converted whole before any field is applied.
-#include "host/GeometryText.h"
+#include "contracts/GeometryText.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "testing/CountedAllocations.h"
 #include "testing/Windows.h"
 #include "toolkit/Form.h"
-#include "toolkit/Screen.h"
 #include "win32/DeviceContext.h"
+#include "win32/ScreenDpi.h"
 #include "win32/Unique.h"
 
 namespace {
@@ -108,7 +108,7 @@ TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarOrAloneAcrossTheClientArea) {
 }
 
 TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContext) {
-  const float twipsPerPixel = vx::toolkit::TwipsPerPixelX();
+  const float twipsPerPixel = vx::win32::TwipsPerPixelX();
   // All four of the screen; the status bar's left, top, width.
   EXPECT_EQ(Pass(bar.get())[0], 7u);
   EXPECT_EQ(Pass(bar.get()), (PassCost{0, 0, 0}));

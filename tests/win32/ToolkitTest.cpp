@@ -21,7 +21,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/MessageLoop.h"
 #include "toolkit/PendingCallNotice.h"
-#include "toolkit/Screen.h"
+#include "win32/ScreenDpi.h"
 
 namespace {
 
@@ -247,7 +247,7 @@ TEST_F(Forms, AnErrorInTheCloseRequestIsShownFromTheWindowAndPassedOnFromCode) {
 
 TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
   form.Load();
-  ASSERT_EQ((std::array{vx::toolkit::TwipsPerPixelX(), vx::toolkit::TwipsPerPixelY()}),
+  ASSERT_EQ((std::array{vx::win32::TwipsPerPixelX(), vx::win32::TwipsPerPixelY()}),
             (std::array{kTwips, kTwips}));
   form.SetLeft(-20 * kTwips);
   form.SetTop(50 * kTwips + 7);

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "contracts/Error.h"
+#include "contracts/TextToNumber.h"
 #include "host/ProgramArguments.h"
-#include "host/TextToNumber.h"
 
 #include "testing/ErrorNumberOf.h"
 

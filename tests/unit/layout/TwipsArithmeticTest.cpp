@@ -3,20 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <tuple>
 
+#include "contracts/GeometryText.h"
 #include "testing/ErrorNumberOf.h"
 
 namespace {
 
 using vx::testing::ErrorNumberOf;
 
-TEST(DeviceTwipsPerPixel, TypicalDisplaysAndAZeroReading) {
-  for (const auto& [dpi, twips] :
-       {std::pair{96, 15.0F}, {120, 12.0F}, {144, 10.0F}, {192, 7.5F}, {168, 8.5714283F}}) {
+TEST(TwipsPerPixel, DeviceExactlyToolkitWholeAndAZeroReading) {
+  for (const auto& [dpi, device, toolkit] : {std::tuple{96, 15.0F, 15.0F},
+                                             {120, 12.0F, 12.0F},
+                                             {144, 10.0F, 10.0F},
+                                             {192, 7.5F, 7.0F},
+                                             {168, 8.5714283F, 8.0F},
+                                             {2880, 0.5F, 1.0F}}) {
     // 1440/168 rounded once to single precision, not computed in single precision.
-    EXPECT_EQ(modGdi::DeviceTwipsPerPixel(dpi), twips) << dpi;
+    EXPECT_EQ(modGdi::DeviceTwipsPerPixel(dpi), device) << dpi;
+    EXPECT_EQ(vx::ToolkitTwipsPerPixel(dpi), toolkit) << dpi;
   }
   EXPECT_EQ(ErrorNumberOf([] { modGdi::DeviceTwipsPerPixel(0); }), vx::kErrDivisionByZero);
+  EXPECT_EQ(vx::ToolkitTwipsPerPixel(0), 15.0F);
 }
 
 TEST(ScaleTwips, ConvertsInDoublePrecisionAndFailsLikeTheArithmetic) {
@@ -29,20 +37,6 @@ TEST(ScaleTwips, ConvertsInDoublePrecisionAndFailsLikeTheArithmetic) {
   EXPECT_EQ(modGdi::ScaleTwips(2.0F, FLT_MAX, 4.0F), FLT_MAX / 2.0F);
   EXPECT_EQ(ErrorNumberOf([] { modGdi::ScaleTwips(15.0F, 100.0F, 0.0F); }), vx::kErrDivisionByZero);
   EXPECT_EQ(ErrorNumberOf([] { modGdi::ScaleTwips(15.0F, FLT_MAX, 1.0F); }), vx::kErrOverflow);
-}
-
-TEST(CachedFigure, ReadOnceWhileAtLeastOneAndAgainBelowOne) {
-  for (const auto& [figure, reads] : {std::pair{15.0F, 1}, {0.5F, 2}}) {
-    float cache = 0.0F;
-    int count = 0;
-    auto read = [&, figure = figure] {
-      ++count;
-      return figure;
-    };
-    EXPECT_EQ(modGdi::CachedFigure(cache, read), figure);
-    EXPECT_EQ(modGdi::CachedFigure(cache, read), figure);
-    EXPECT_EQ(count, reads) << figure;
-  }
 }
 
 }  // namespace

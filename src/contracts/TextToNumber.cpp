@@ -1,4 +1,4 @@
-#include "host/TextToNumber.h"
+#include "contracts/TextToNumber.h"
 
 #include <cerrno>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "contracts/Numeric.h"
 
-namespace vx::host {
+namespace vx {
 namespace {
 
 bool IsBlank(char16_t c) noexcept {
@@ -63,4 +63,4 @@ int32_t TextToLong(std::u16string_view text, Here here) {
   return RoundToInt32(value, here);
 }
 
-}  // namespace vx::host
+}  // namespace vx

@@ -9,7 +9,7 @@
 
 #include "contracts/Error.h"
 
-namespace vx::host {
+namespace vx {
 
 // A single-precision number: optional sign, digits with an optional fraction, optional exponent.
 float TextToSingle(std::u16string_view text, Here here = Here::current());
@@ -18,4 +18,4 @@ float TextToSingle(std::u16string_view text, Here here = Here::current());
 // is a type mismatch (13) too, as nothing here may round a value it was given.
 int32_t TextToLong(std::u16string_view text, Here here = Here::current());
 
-}  // namespace vx::host
+}  // namespace vx
