@@ -14,14 +14,22 @@ function(vx_require_gtest_summary test)
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
-# vx_add_gtest(NAME SOURCES files... LIBS libs...): one test program, one ctest entry.
-# Cross-compiled programs run through CMAKE_CROSSCOMPILING_EMULATOR (the Wine wrapper).
+# vx_add_gtest(NAME [OWN_DISPLAY] SOURCES files... LIBS libs... [LABELS labels...]): one test
+# program, one ctest entry. Cross-compiled programs run through CMAKE_CROSSCOMPILING_EMULATOR (the
+# Wine wrapper). OWN_DISPLAY: on a display and prefix of its own (scripts/with-display, label
+# own-display), so that it can run beside the tests that share the session's display.
 function(vx_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_DISPLAY" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set(command ${name} --gtest_brief=1)
+  if(ARG_OWN_DISPLAY)
+    set(command ${CMAKE_SOURCE_DIR}/scripts/with-display 1024x768x24 --
+                ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_brief=1)
+    list(APPEND ARG_LABELS own-display)
+  endif()
+  add_test(NAME ${name} COMMAND ${command})
   vx_require_gtest_summary(${name})
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")

@@ -2,8 +2,8 @@
 // (vx::ObjectImpl) implementing vx::IControl with one child window.
 //
 // Lifetime: the window holds one count of its object from WM_NCCREATE to WM_NCDESTROY, so the
-// object outlives its window whoever lets go first; the window procedure finds the object
-// through GWLP_USERDATA, which WM_NCDESTROY clears before the count is given back.
+// object outlives its window whoever lets go first; the window finds its object through the
+// scaffold (win32::BoundWindow), which lets go of it only after WM_NCDESTROY.
 //
 // Errors: an error escaping HandleMessage does not cross the window procedure; it is written as
 // one line to the debugger output (vx::Contain) and the message goes on to DefWindowProcW.
@@ -22,16 +22,16 @@
 #include "contracts/IControl.h"
 #include "contracts/ObjectImpl.h"
 #include "contracts/Value.h"
+#include "win32/BoundWindow.h"
 
 namespace vx::controlkit {
 
-class ControlBase : public ObjectImpl<IControl> {
+class ControlBase : public ObjectImpl<IControl>, public win32::BoundWindow<ControlBase> {
  public:
   Status CreateControlWindow(intptr_t parent, intptr_t* window) noexcept override;
   Status SetEventSink(IEventSink* sink) noexcept override;
 
-  // The control's window; null before CreateControlWindow and after the window is destroyed.
-  HWND Window() const noexcept { return window_; }
+  // Handle(): the control's window; null before CreateControlWindow and after it is destroyed.
 
  protected:
   // windowClass: the Win32 window class of this kind of control, registered on first use.
@@ -56,15 +56,12 @@ class ControlBase : public ObjectImpl<IControl> {
   void AddProperty(int32_t dispId, std::u16string name, Getter get, Setter set = {});
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
-  static void OnNcCreate(HWND window, LPARAM lParam) noexcept;
-  LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  void RegisterWindowClass() const;
+  friend class win32::BoundWindow<ControlBase>;
+  LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void OnWindowBound() noexcept;
+  void OnWindowUnbound() noexcept;
 
   std::u16string windowClass_;
-  HWND window_ = nullptr;
   IEventSink* sink_ = nullptr;
   // The window's count on this object, from WM_NCCREATE to WM_NCDESTROY.
   Ref<IControl> windowHold_;

@@ -22,7 +22,7 @@ LRESULT ctlFlatLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void ctlFlatLabel::Paint() const {
-  PaintScope paint(Window());
+  PaintScope paint(Handle());
   DrawLine(paint.dc(), caption_, paint.client(), DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
 }
 

@@ -21,7 +21,7 @@ void FollowParent(HWND parent) {
   // A copy: moving a grip runs window procedures that may add or remove grips.
   const std::vector<ctlGripper*> grips = tWatch.grips;
   for (ctlGripper* grip : grips) {
-    if (grip->Window() && GetParent(grip->Window()) == parent) grip->FollowCorner();
+    if (grip->Handle() && GetParent(grip->Handle()) == parent) grip->FollowCorner();
   }
 }
 
@@ -72,11 +72,11 @@ RECT ctlGripper::InitialBounds(HWND parent) {
 
 void ctlGripper::FollowCorner() noexcept {
   // WM_WINDOWPOSCHANGING puts it in the corner; asking for any move is enough.
-  SetWindowPos(Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool ctlGripper::TopLevelMaximised() const noexcept {
-  return IsZoomed(GetAncestor(Window(), GA_ROOT)) != FALSE;
+  return IsZoomed(GetAncestor(Handle(), GA_ROOT)) != FALSE;
 }
 
 LRESULT ctlGripper::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -107,9 +107,9 @@ LRESULT ctlGripper::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void ctlGripper::KeepInCorner(WINDOWPOS& pos) const {
-  const HWND parent = GetParent(Window());
+  const HWND parent = GetParent(Handle());
   if (!parent || (pos.flags & SWP_NOMOVE)) return;
-  const SIZE size = (pos.flags & SWP_NOSIZE) ? WindowSize(Window()) : SIZE{pos.cx, pos.cy};
+  const SIZE size = (pos.flags & SWP_NOSIZE) ? WindowSize(Handle()) : SIZE{pos.cx, pos.cy};
   const POINT corner = CornerFor(parent, size);
   pos.x = corner.x;
   pos.y = corner.y;
@@ -118,7 +118,7 @@ void ctlGripper::KeepInCorner(WINDOWPOS& pos) const {
 }
 
 void ctlGripper::Paint() const {
-  PaintScope paint(Window());
+  PaintScope paint(Handle());
   RECT grip = paint.client();
   DrawFrameControl(paint.dc(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
@@ -126,7 +126,7 @@ void ctlGripper::Paint() const {
 LRESULT ctlGripper::OnNcLButtonDown(WPARAM wParam, LPARAM lParam) {
   // The top-level window's own sizing, not the grip's.
   if (wParam != HTBOTTOMRIGHT) return DefaultHandling(WM_NCLBUTTONDOWN, wParam, lParam);
-  return SendMessageW(GetAncestor(Window(), GA_ROOT), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, lParam);
+  return SendMessageW(GetAncestor(Handle(), GA_ROOT), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, lParam);
 }
 
 }  // namespace vx::basectrl

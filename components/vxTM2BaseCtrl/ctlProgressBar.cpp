@@ -43,7 +43,7 @@ LRESULT ctlProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void ctlProgressBar::Paint() const {
-  PaintScope paint(Window());
+  PaintScope paint(Handle());
   RECT track = paint.client();
   DrawEdge(paint.dc(), &track, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   RECT filled = track;

@@ -53,7 +53,7 @@ RECT ctlStatusBar::InitialBounds(HWND parent) {
 }
 
 void ctlStatusBar::Paint() {
-  PaintScope paint(Window());
+  PaintScope paint(Handle());
   RECT area = paint.client();
   // The size grip sits over the bar's right end; leave it the room.
   area.right -= GetSystemMetrics(SM_CXVSCROLL);
@@ -85,13 +85,13 @@ LRESULT ctlStatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_LBUTTONDOWN:
       pressed_ = true;
-      SetCapture(Window());
+      SetCapture(Handle());
       return 0;
     case WM_LBUTTONUP:
       OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != Window()) pressed_ = false;
+      if (reinterpret_cast<HWND>(lParam) != Handle()) pressed_ = false;
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
@@ -106,9 +106,9 @@ void ctlStatusBar::KeepHeight(WINDOWPOS& pos) const {
 void ctlStatusBar::OnButtonUp(POINT at) {
   const bool wasPressed = pressed_;
   pressed_ = false;
-  if (GetCapture() == Window()) ReleaseCapture();
+  if (GetCapture() == Handle()) ReleaseCapture();
   RECT client{};
-  GetClientRect(Window(), &client);
+  GetClientRect(Handle(), &client);
   if (wasPressed && PtInRect(&client, at)) RaiseEvent(u"Click");
 }
 

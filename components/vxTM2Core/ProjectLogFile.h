@@ -31,7 +31,6 @@ class ProjectLogFile {
   bool Append(std::u16string_view category, std::u16string_view message) noexcept;
   // Hands what was written to the system, so that a crash right after loses nothing.
   void Flush() noexcept;
-  const std::wstring& Path() const noexcept { return path_; }
 
  private:
   std::wstring path_;

@@ -63,7 +63,7 @@ RECT ScreenBase::InitialBounds(HWND parent) {
 HWND ScreenBase::CreateChild(const wchar_t* windowClass, const std::u16string& text, DWORD style,
                              int id) {
   return CreateWindowExW(0, windowClass, win32::W(text), WS_CHILD | WS_VISIBLE | style, 0, 0, 10,
-                         10, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         10, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          win32::ThisModule(), nullptr);
 }
 
@@ -85,7 +85,7 @@ void ScreenBase::CreateChildren() {
 
 void ScreenBase::Layout() {
   RECT client{};
-  GetClientRect(Window(), &client);
+  GetClientRect(Handle(), &client);
   // Only the width places the children. The host sizes a new page again to the size it was made
   // with, and a change of height alone moves nothing: laid out again, every child would only be
   // moved onto itself and repainted.

@@ -29,7 +29,6 @@ struct ScreenContent {
 
 class ScreenBase : public controlkit::ControlBase {
  public:
-  const ScreenContent& Content() const noexcept { return content_; }
   void SetText(std::u16string text);
   // Pixels at the screen's pixels per inch for a length designed at 96.
   static int Scaled(int pixelsAt96);

@@ -53,7 +53,7 @@ class TransferPage : public ScreenBase {
   void LayoutExtras(int left, int top, int width) override {
     MoveWindow(progress_, left, top, std::min(width, Scaled(400)), Scaled(20), TRUE);
   }
-  void OnTerminate() override { KillTimer(Window(), kTimer); }
+  void OnTerminate() override { KillTimer(Handle(), kTimer); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_TIMER && wParam == kTimer) {
       Step();
@@ -67,7 +67,7 @@ class TransferPage : public ScreenBase {
     percent_ = 0;
     SendMessageW(progress_, PBM_SETPOS, 0, 0);
     SetText(u"Transferring contacts, calendar and notes...");
-    SetTimer(Window(), kTimer, 50, nullptr);
+    SetTimer(Handle(), kTimer, 50, nullptr);
   }
 
  private:
@@ -77,7 +77,7 @@ class TransferPage : public ScreenBase {
     percent_ = std::min(100, percent_ + 2);
     SendMessageW(progress_, PBM_SETPOS, percent_, 0);
     if (percent_ == 100) {
-      KillTimer(Window(), kTimer);
+      KillTimer(Handle(), kTimer);
       SetText(u"Transfer complete. Your phone and this PC hold the same data.");
     }
   }

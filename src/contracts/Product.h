@@ -5,12 +5,14 @@
 #include <string_view>
 
 // A literal, so that texts naming the product join it where they are written.
+// The build (cmake/VxProduct.cmake, packaging/build-msi) reads both names from these two lines.
 #define VX_PRODUCT_NAME u"Telvaro mobile 2"
+#define VX_VENDOR_NAME u"Vendaro"
 
 namespace vx {
 
 inline constexpr std::u16string_view kProductName = VX_PRODUCT_NAME;
-inline constexpr std::u16string_view kVendorName = u"Vendaro";
+inline constexpr std::u16string_view kVendorName = VX_VENDOR_NAME;
 
 // "SOFTWARE\<vendor>\<product>\<section>": the installation's key under HKEY_LOCAL_MACHINE
 // ("Install") and the user's under HKEY_CURRENT_USER ("Settings").

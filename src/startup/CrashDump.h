@@ -16,7 +16,7 @@ inline constexpr size_t kKeptCrashDumps = 10;
 // 20 s for a dump of this program).
 inline constexpr DWORD kDumpTimeoutMs = 60000;
 
-// <local application data>\Telvaro mobile 2\Crashes, beside the project log; empty when the user
+// <local application data>\<product>\Crashes, beside the project log; empty when the user
 // has no local application data.
 std::wstring CrashDumpFolder();
 

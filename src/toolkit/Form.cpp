@@ -68,13 +68,11 @@ Form::Form() {
 }
 
 Form::~Form() {
-  if (HWND window = window_) {
-    // No event may reach a form that is being destroyed: cut the window loose first.
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  // No event may reach a form that is being destroyed: cut the window loose first.
+  if (const HWND window = ReleaseWindow()) {
     controls_.RemoveAll();
     controls_.AttachTo(nullptr);
     std::erase(LiveForms(), this);
-    window_ = nullptr;
     DestroyWindow(window);
   }
   std::erase(AllForms(), this);
@@ -87,13 +85,6 @@ HINSTANCE Form::InstanceHandle() noexcept {
   return GetModuleHandleW(nullptr);
 }
 
-Form* Form::FromWindow(HWND window) noexcept {
-  for (Form* form : LiveForms()) {
-    if (form->window_ == window) return form;
-  }
-  return nullptr;
-}
-
 void Form::SetOwner(Form* owner, Here here) {
   if (loadStarted_ || owner == this) Raise(kErrInvalidCall, {}, {}, here);
   owner_ = owner;
@@ -101,33 +92,30 @@ void Form::SetOwner(Form* owner, Here here) {
 
 void Form::Load(Here here) {
   if (loadStarted_) return;
-  static const ATOM formClass = [] {
+  static const bool registered = [] {
     WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &Form::WindowProc;
-    windowClass.hInstance = win32::ThisModule();
     windowClass.hIcon = LoadIconW(InstanceHandle(), MAKEINTRESOURCEW(1));
     if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kFormClass;
-    return RegisterClassExW(&windowClass);
+    return RegisterBoundClass(windowClass);
   }();
-  if (!formClass) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
-  if (owner_ && !owner_->window_) Raise(kErrObjectNotSet, {}, {}, here);
+  if (!registered) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
+  if (owner_ && !owner_->Handle()) Raise(kErrObjectNotSet, {}, {}, here);
 
-  HWND window =
-      CreateWindowExW(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                      owner_ ? owner_->window_ : nullptr, nullptr, win32::ThisModule(), this);
+  constexpr Placement kDefaultPlace{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  const HWND window =
+      CreateBoundWindow(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        kDefaultPlace, owner_ ? owner_->Handle() : nullptr);
   if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
   loadStarted_ = true;
   Form_Load();
 }
 
 void Form::Show() {
-  if (!window_) return;
+  if (!Handle()) return;
   if (!shownOnce_) {
     shownOnce_ = true;
     // Once before the first show whatever the size: resizes during Form_Load may have come
@@ -136,30 +124,30 @@ void Form::Show() {
       lastClientSize_ = {-1, -1};
       RaiseResizeIfChanged();
     });
-    if (!window_) return;
+    if (!Handle()) return;
   }
   // A window that became active while still hidden (SetWindowPos during Form_Load activates it
   // under Wine) gets no WM_ACTIVATE when shown: the show raises Form_Activate itself.
-  const bool activeBeforeShow = GetActiveWindow() == window_;
+  const bool activeBeforeShow = GetActiveWindow() == Handle();
   const unsigned activationsBefore = activationEvents;
   int command = SW_SHOW;
   if (pendingState_ == 1) {
     command = SW_SHOWMINIMIZED;
   } else if (pendingState_ == 2) {
     command = SW_SHOWMAXIMIZED;
-  } else if (IsIconic(window_) || IsZoomed(window_)) {
+  } else if (IsIconic(Handle()) || IsZoomed(Handle())) {
     command = SW_SHOWNORMAL;
   }
-  ShowWindow(window_, command);
-  if (window_ && pendingState_ != 1) SetForegroundWindow(window_);
-  if (window_ && activeBeforeShow && activationEvents == activationsBefore &&
-      GetActiveWindow() == window_) {
+  ShowWindow(Handle(), command);
+  if (Handle() && pendingState_ != 1) SetForegroundWindow(Handle());
+  if (Handle() && activeBeforeShow && activationEvents == activationsBefore &&
+      GetActiveWindow() == Handle()) {
     RunEvent([this] { Form_Activate(); });
   }
 }
 
 void Form::Unload() {
-  if (!window_ || closing_) return;
+  if (!Handle() || closing_) return;
   RunClose(1);
 }
 
@@ -185,39 +173,28 @@ bool Form::UnloadWithOwned(bool mayCancel) {
     FlagScope closing(owned->closing_);
     if (!owned->UnloadWithOwned(mayCancel)) return false;
   }
-  if (!window_) return true;
+  if (!Handle()) return true;
   int16_t cancel = 0;
   Form_Unload(cancel);
   if (mayCancel && cancel != 0) return false;
-  if (window_) DestroyWindow(window_);
+  if (Handle()) DestroyWindow(Handle());
   return true;
 }
 
 std::vector<Form*> Form::OwnedForms() const {
   std::vector<Form*> owned;
   for (Form* form : LiveForms()) {
-    if (form->owner_ == this && form->window_) owned.push_back(form);
+    if (form->owner_ == this && form->Handle()) owned.push_back(form);
   }
   return owned;
 }
 
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) OnNcCreate(window, lParam);
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!form) return DefWindowProcW(window, message, wParam, lParam);
-  return form->HandleMessage(message, wParam, lParam);
+void Form::OnWindowBound() noexcept {
+  controls_.AttachTo(Handle());
+  Contain(kWhere, [this] { LiveForms().push_back(this); });
 }
 
-void Form::OnNcCreate(HWND window, LPARAM lParam) noexcept {
-  auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  form->window_ = window;
-  form->controls_.AttachTo(window);
-  Contain(kWhere, [form] { LiveForms().push_back(form); });
-}
-
-LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT Form::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_ACTIVATE:
       return OnActivate(wParam, lParam);
@@ -237,19 +214,17 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept
     case WM_DESTROY:
       controls_.RemoveAll();
       break;
-    case WM_NCDESTROY:
-      return OnNcDestroy(wParam, lParam);
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 LRESULT Form::OnActivate(WPARAM wParam, LPARAM lParam) noexcept {
-  const LRESULT result = DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+  const LRESULT result = DefWindowProcW(Handle(), WM_ACTIVATE, wParam, lParam);
   // The activation that closing an error box brings is no new activation: raising the failed
   // event again would show the box again, without end.
-  if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(window_) && !reportingError_) {
+  if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(Handle()) && !reportingError_) {
     ++activationEvents;
     RunEvent([this] { Form_Activate(); });
   }
@@ -257,7 +232,7 @@ LRESULT Form::OnActivate(WPARAM wParam, LPARAM lParam) noexcept {
 }
 
 LRESULT Form::OnSize(WPARAM wParam, LPARAM lParam) noexcept {
-  const LRESULT result = DefWindowProcW(window_, WM_SIZE, wParam, lParam);
+  const LRESULT result = DefWindowProcW(Handle(), WM_SIZE, wParam, lParam);
   if (loadStarted_) RunEvent([this] { RaiseResizeIfChanged(); });
   return result;
 }
@@ -265,8 +240,8 @@ LRESULT Form::OnSize(WPARAM wParam, LPARAM lParam) noexcept {
 LRESULT Form::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   const auto keyCode = static_cast<int16_t>(wParam);
   RunEvent([this, keyCode] { Form_KeyDown(keyCode, ShiftState()); });
-  if (!window_) return 0;
-  return DefWindowProcW(window_, message, wParam, lParam);
+  if (!Handle()) return 0;
+  return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 LRESULT Form::OnQueryEndSession() noexcept {
@@ -285,16 +260,8 @@ void Form::EndSession() {
   UnloadWithOwned(false);
 }
 
-LRESULT Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept {
-  const LRESULT result = DefWindowProcW(window_, WM_NCDESTROY, wParam, lParam);
-  OnWindowDestroyed();
-  return result;
-}
-
-void Form::OnWindowDestroyed() noexcept {
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+void Form::OnWindowUnbound() noexcept {
   controls_.AttachTo(nullptr);
-  window_ = nullptr;
   std::erase(LiveForms(), this);
   // The last form gone ends the program's message loop, however its window went.
   if (LiveForms().empty()) PostQuitMessage(0);
@@ -314,7 +281,7 @@ void Form::ShowEventError(const ErrorInfo& error) noexcept {
     std::u16string caption = Caption();
     if (caption.empty()) caption = kProgramName;
     FlagScope reporting(reportingError_);
-    ShowMessageBox(window_, text, caption, MB_ICONSTOP | MB_OK);
+    ShowMessageBox(Handle(), text, caption, MB_ICONSTOP | MB_OK);
   });
 }
 
@@ -331,28 +298,28 @@ bool Form::PreviewKeyMessage(const MSG& msg) {
 
 void Form::RaiseResizeIfChanged() {
   RECT client{};
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   if (client.right == lastClientSize_.cx && client.bottom == lastClientSize_.cy) return;
   lastClientSize_ = {client.right, client.bottom};
   Form_Resize();
 }
 
 HWND Form::Window(Here here) const {
-  if (!window_) Raise(kErrObjectNotSet, {}, {}, here);
-  return window_;
+  if (!Handle()) Raise(kErrObjectNotSet, {}, {}, here);
+  return Handle();
 }
 
 std::u16string Form::Caption() const {
-  if (!window_) return caption_;
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+  if (!Handle()) return caption_;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
   text.resize(
-      static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
+      static_cast<size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
   return win32::FromWide(text);
 }
 
 void Form::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  if (window_) SetWindowTextW(window_, win32::W(caption_));
+  if (Handle()) SetWindowTextW(Handle(), win32::W(caption_));
 }
 
 RECT Form::PixelBounds(Here here) const {

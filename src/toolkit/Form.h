@@ -33,10 +33,10 @@
 // raises no Form_Activate, so an activation handler that keeps failing cannot show its box again
 // and again; the next real activation raises it as usual.
 //
-// Subclassing: the window procedure finds its Form through GWLP_USERDATA, which is the toolkit's
-// and must not be changed. A procedure may be put in front of the form's own with
-// SetWindowLongPtrW(Handle(), GWLP_WNDPROC, ...) and must pass the messages it does not consume
-// on with CallWindowProcW to the procedure it replaced; putting that one back undoes it.
+// Subclassing: the window procedure finds its Form through GWLP_USERDATA (win32::BoundWindow),
+// which is the toolkit's and must not be changed. A procedure may be put in front of the form's own
+// with SetWindowLongPtrW(Handle(), GWLP_WNDPROC, ...) and must pass the messages it does not
+// consume on with CallWindowProcW to the procedure it replaced; putting that one back undoes it.
 #pragma once
 
 #include <windows.h>
@@ -49,13 +49,14 @@
 #include "contracts/Error.h"
 #include "toolkit/ControlContainer.h"
 #include "toolkit/TwipsBounds.h"
+#include "win32/BoundWindow.h"
 #include "win32/DeviceContext.h"
 
 namespace vx::toolkit {
 
 using DeviceContext = win32::UniqueDc;
 
-class Form : public TwipsBounds {
+class Form : public TwipsBounds, public win32::BoundWindow<Form> {
  public:
   Form();
   virtual ~Form();
@@ -76,7 +77,7 @@ class Form : public TwipsBounds {
   void Unload();
   // Before Load: the form that owns this one (its window is the owner window); see reason 5.
   void SetOwner(Form* owner, Here here = Here::current());
-  bool IsLoaded() const noexcept { return window_ != nullptr; }
+  bool IsLoaded() const noexcept { return Handle() != nullptr; }
 
   std::u16string Caption() const;
   void SetCaption(std::u16string_view caption);
@@ -98,8 +99,7 @@ class Form : public TwipsBounds {
   bool KeyPreview() const noexcept { return keyPreview_; }
   void SetKeyPreview(bool on) noexcept { keyPreview_ = on; }
 
-  // Null before Load and after the window is gone.
-  HWND Handle() const noexcept { return window_; }
+  // Handle(): null before Load and after the window is gone.
   // A fresh device context of the window for each use.
   DeviceContext GetDeviceContext(Here here = Here::current()) const;
   // Repaints the window and its children at once.
@@ -131,15 +131,14 @@ class Form : public TwipsBounds {
   virtual void Form_Unload(int16_t& cancel) { (void)cancel; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
-  static void OnNcCreate(HWND window, LPARAM lParam) noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  friend class win32::BoundWindow<Form>;
+  LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void OnWindowBound() noexcept;
+  void OnWindowUnbound() noexcept;
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnSize(WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnQueryEndSession() noexcept;
-  LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept;
   void EndSession();
   // Runs an event handler; what escapes it is shown in the critical box (vx::Contain).
   template <class Handler>
@@ -154,11 +153,8 @@ class Form : public TwipsBounds {
   bool RunClose(int16_t reason);
   bool QueryUnloadWithOwned(int16_t reason);
   bool UnloadWithOwned(bool mayCancel);
-  void OnWindowDestroyed() noexcept;
   std::vector<Form*> OwnedForms() const;
-  static Form* FromWindow(HWND window) noexcept;
 
-  HWND window_ = nullptr;
   Form* owner_ = nullptr;
   std::u16string caption_;
   ControlContainer controls_;

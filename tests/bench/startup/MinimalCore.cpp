@@ -76,7 +76,7 @@ class StartScreen : public vx::controlkit::ControlBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_PAINT && !closed_) {
       closed_ = true;
-      PostMessageW(GetAncestor(Window(), GA_ROOT), WM_CLOSE, 0, 0);
+      PostMessageW(GetAncestor(Handle(), GA_ROOT), WM_CLOSE, 0, 0);
     }
     return DefaultHandling(message, wParam, lParam);
   }
