@@ -22,13 +22,6 @@ std::vector<Form*>& LiveForms() {
   return forms;
 }
 
-// Every form object, loaded or not, so that an owner going away can be forgotten by the forms
-// it would have owned.
-std::vector<Form*>& AllForms() {
-  static std::vector<Form*> forms;
-  return forms;
-}
-
 // Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
 thread_local unsigned activationEvents = 0;
 
@@ -63,9 +56,7 @@ class FlagScope {
 
 }  // namespace
 
-Form::Form() {
-  AllForms().push_back(this);
-}
+Form::Form() = default;
 
 Form::~Form() {
   if (HWND window = window_) {
@@ -76,10 +67,6 @@ Form::~Form() {
     std::erase(LiveForms(), this);
     window_ = nullptr;
     DestroyWindow(window);
-  }
-  std::erase(AllForms(), this);
-  for (Form* form : AllForms()) {
-    if (form->owner_ == this) form->owner_ = nullptr;
   }
 }
 
@@ -92,11 +79,6 @@ Form* Form::FromWindow(HWND window) noexcept {
     if (form->window_ == window) return form;
   }
   return nullptr;
-}
-
-void Form::SetOwner(Form* owner, Here here) {
-  if (loadStarted_ || owner == this) Raise(kErrInvalidCall, {}, {}, here);
-  owner_ = owner;
 }
 
 void Form::Load(Here here) {
@@ -115,12 +97,10 @@ void Form::Load(Here here) {
     return RegisterClassExW(&windowClass);
   }();
   if (!formClass) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
-  if (owner_ && !owner_->window_) Raise(kErrObjectNotSet, {}, {}, here);
 
-  HWND window =
-      CreateWindowExW(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                      owner_ ? owner_->window_ : nullptr, nullptr, win32::ThisModule(), this);
+  HWND window = CreateWindowExW(
+      0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, win32::ThisModule(), this);
   if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
   loadStarted_ = true;
   Form_Load();
@@ -165,40 +145,19 @@ void Form::Unload() {
 
 bool Form::RunClose(int16_t reason) {
   FlagScope closing(closing_);
-  if (!QueryUnloadWithOwned(reason)) return false;
-  return UnloadWithOwned(true);
-}
-
-bool Form::QueryUnloadWithOwned(int16_t reason) {
   int16_t cancel = 0;
   Form_QueryUnload(cancel, reason);
   if (cancel != 0) return false;
-  for (Form* owned : OwnedForms()) {
-    FlagScope closing(owned->closing_);
-    if (!owned->QueryUnloadWithOwned(5)) return false;
-  }
-  return true;
+  return UnloadAfterQuery(true);
 }
 
-bool Form::UnloadWithOwned(bool mayCancel) {
-  for (Form* owned : OwnedForms()) {
-    FlagScope closing(owned->closing_);
-    if (!owned->UnloadWithOwned(mayCancel)) return false;
-  }
+bool Form::UnloadAfterQuery(bool mayCancel) {
   if (!window_) return true;
   int16_t cancel = 0;
   Form_Unload(cancel);
   if (mayCancel && cancel != 0) return false;
   if (window_) DestroyWindow(window_);
   return true;
-}
-
-std::vector<Form*> Form::OwnedForms() const {
-  std::vector<Form*> owned;
-  for (Form* form : LiveForms()) {
-    if (form->owner_ == this && form->window_) owned.push_back(form);
-  }
-  return owned;
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -282,7 +241,7 @@ LRESULT Form::OnQueryEndSession() noexcept {
 
 void Form::EndSession() {
   FlagScope closing(closing_);
-  UnloadWithOwned(false);
+  UnloadAfterQuery(false);
 }
 
 LRESULT Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) noexcept {
