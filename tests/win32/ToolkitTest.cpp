@@ -151,20 +151,18 @@ TEST_F(Forms, AnErrorInAHandlerIsShownOnceCaptionedByTheFormOrTheProgram) {
 enum Step { kClose, kUnload, kAskEnd, kEnd, kNoEnd, kDestroy, kRefuse, kKeep, kNested };
 
 void Apply(RecordingForm& form, Step step) {
-  HWND window = form.Handle();
+  const HWND window = form.Handle();
   if (step == kClose) SendMessageW(window, WM_CLOSE, 0, 0);
   if (step == kUnload) form.Unload();
   if (step == kAskEnd) {
     form.events.push_back("Answer " +
                           std::to_string(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)));
   }
-  if (step == kEnd || step == kNoEnd) {
-    SendMessageW(window, WM_ENDSESSION, step == kEnd, 0);
-  }
+  if (step == kEnd || step == kNoEnd) SendMessageW(window, WM_ENDSESSION, step == kEnd, 0);
   if (step == kDestroy) DestroyWindow(window);
-  if (step == kRefuse) form.refuseQuery = true;
-  if (step == kKeep) form.refuseUnload = true;
-  if (step == kNested) form.unloadInQuery = true;
+  form.refuseQuery |= step == kRefuse;
+  form.refuseUnload |= step == kKeep;
+  form.unloadInQuery |= step == kNested;
 }
 
 TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
@@ -312,28 +310,28 @@ TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCase) {
 
 TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
   Add(u"Screen");
-  struct Case {
+  const struct {
     std::u16string_view progId, name;
-    ErrorInfo error;
+    int32_t number;
+    const char16_t *source, *description;  // null: any
+  } cases[] = {
+      {u"vxFixture.Plain", u"x", kErrTypeMismatch, u"vxTM2Main",
+       u"The class 'vxFixture.Plain' is not a control"},
+      {u"vxFixture.FailingWindow", u"x", 7, u"vxFixture.FailingWindow", u"Out of windows"},
+      {u"vxFixture.NoWindow", u"x", kErrInvalidCall, u"vxTM2Main",
+       u"The control 'vxFixture.NoWindow' did not create a child window of the form"},
+      {u"vxFixture.Control", u"SCREEN", kErrDuplicateKey, u"vxTM2Main",
+       u"There is already a control with the name 'SCREEN'"},
+      {u"vxFixture.Missing", u"x", kErrCannotCreate, nullptr, nullptr},
+      {u"vxFixture.Control", u"", kErrInvalidCall, nullptr, nullptr},
   };
-  const Case cases[] = {
-      {u"vxFixture.Plain",
-       u"x",
-       {kErrTypeMismatch, u"vxTM2Main", u"The class 'vxFixture.Plain' is not a control"}},
-      {u"vxFixture.FailingWindow", u"x", {7, u"vxFixture.FailingWindow", u"Out of windows"}},
-      {u"vxFixture.NoWindow",
-       u"x",
-       {kErrInvalidCall, u"vxTM2Main",
-        u"The control 'vxFixture.NoWindow' did not create a child window of the form"}},
-      {u"vxFixture.Control",
-       u"SCREEN",
-       {kErrDuplicateKey, u"vxTM2Main", u"There is already a control with the name 'SCREEN'"}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ErrorOf([&] { controls().Add(c.progId, c.name); }), c.error);
+  for (const auto& c : cases) {
+    const ErrorInfo error = ErrorOf([&] { controls().Add(c.progId, c.name); });
+    EXPECT_EQ(error.number, c.number) << ToUtf8(c.progId);
+    if (c.source) {
+      EXPECT_EQ(error, (ErrorInfo{c.number, c.source, c.description}));
+    }
   }
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); }).number, kErrCannotCreate);
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Control", u""); }).number, kErrInvalidCall);
   EXPECT_EQ(Held(), (std::array<size_t, 2>{1, 1}));
   EXPECT_EQ(LiveObjects(), liveBefore + 1);
 }
