@@ -42,7 +42,6 @@ class ContainedControl final : public TwipsBounds {
   const std::u16string& ProgId() const noexcept { return progId_; }
   const std::u16string& Name() const noexcept { return name_; }
   HWND Handle(Here here = Here::current()) const;
-  bool IsAttached() const noexcept { return window_ != nullptr; }
 
   // Receives the control's argument-less notifications (through an IEventSink of the toolkit);
   // an empty handler stops them. An error escaping the handler goes back to the control as the

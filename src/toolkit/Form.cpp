@@ -1,6 +1,5 @@
 #include "toolkit/Form.h"
 
-#include <algorithm>
 #include <string>
 
 #include "contracts/AsciiText.h"
@@ -17,17 +16,7 @@ constexpr wchar_t kFormClass[] = L"vxToolkitForm";
 constexpr std::u16string_view kWhere = u"Form";
 
 // Forms whose window exists, on the program's one window thread.
-std::vector<Form*>& LiveForms() {
-  static std::vector<Form*> forms;
-  return forms;
-}
-
-// Every form object, loaded or not, so that an owner going away can be forgotten by the forms
-// it would have owned.
-std::vector<Form*>& AllForms() {
-  static std::vector<Form*> forms;
-  return forms;
-}
+int liveForms = 0;
 
 // Form_Activate events raised from WM_ACTIVATE on this thread; Show compares before and after.
 thread_local unsigned activationEvents = 0;
@@ -63,31 +52,20 @@ class FlagScope {
 
 }  // namespace
 
-Form::Form() {
-  AllForms().push_back(this);
-}
+Form::Form() = default;
 
 Form::~Form() {
   // No event may reach a form that is being destroyed: cut the window loose first.
   if (const HWND window = ReleaseWindow()) {
     controls_.RemoveAll();
     controls_.AttachTo(nullptr);
-    std::erase(LiveForms(), this);
+    --liveForms;
     DestroyWindow(window);
-  }
-  std::erase(AllForms(), this);
-  for (Form* form : AllForms()) {
-    if (form->owner_ == this) form->owner_ = nullptr;
   }
 }
 
 HINSTANCE Form::InstanceHandle() noexcept {
   return GetModuleHandleW(nullptr);
-}
-
-void Form::SetOwner(Form* owner, Here here) {
-  if (loadStarted_ || owner == this) Raise(kErrInvalidCall, {}, {}, here);
-  owner_ = owner;
 }
 
 void Form::Load(Here here) {
@@ -103,12 +81,11 @@ void Form::Load(Here here) {
     return RegisterBoundClass(windowClass);
   }();
   if (!registered) Raise(kErrAppDefined, {}, u"The form's window class cannot be registered", here);
-  if (owner_ && !owner_->Handle()) Raise(kErrObjectNotSet, {}, {}, here);
 
   constexpr Placement kDefaultPlace{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
   const HWND window =
       CreateBoundWindow(0, kFormClass, win32::W(caption_), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                        kDefaultPlace, owner_ ? owner_->Handle() : nullptr);
+                        kDefaultPlace, nullptr);
   if (!window) Raise(kErrAppDefined, {}, u"The form's window cannot be created", here);
   loadStarted_ = true;
   Form_Load();
@@ -153,26 +130,13 @@ void Form::Unload() {
 
 bool Form::RunClose(int16_t reason) {
   FlagScope closing(closing_);
-  if (!QueryUnloadWithOwned(reason)) return false;
-  return UnloadWithOwned(true);
-}
-
-bool Form::QueryUnloadWithOwned(int16_t reason) {
   int16_t cancel = 0;
   Form_QueryUnload(cancel, reason);
   if (cancel != 0) return false;
-  for (Form* owned : OwnedForms()) {
-    FlagScope closing(owned->closing_);
-    if (!owned->QueryUnloadWithOwned(5)) return false;
-  }
-  return true;
+  return UnloadAfterQuery(true);
 }
 
-bool Form::UnloadWithOwned(bool mayCancel) {
-  for (Form* owned : OwnedForms()) {
-    FlagScope closing(owned->closing_);
-    if (!owned->UnloadWithOwned(mayCancel)) return false;
-  }
+bool Form::UnloadAfterQuery(bool mayCancel) {
   if (!Handle()) return true;
   int16_t cancel = 0;
   Form_Unload(cancel);
@@ -181,17 +145,9 @@ bool Form::UnloadWithOwned(bool mayCancel) {
   return true;
 }
 
-std::vector<Form*> Form::OwnedForms() const {
-  std::vector<Form*> owned;
-  for (Form* form : LiveForms()) {
-    if (form->owner_ == this && form->Handle()) owned.push_back(form);
-  }
-  return owned;
-}
-
 void Form::OnWindowBound() noexcept {
   controls_.AttachTo(Handle());
-  Contain(kWhere, [this] { LiveForms().push_back(this); });
+  ++liveForms;
 }
 
 LRESULT Form::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -257,14 +213,13 @@ LRESULT Form::OnQueryEndSession() noexcept {
 
 void Form::EndSession() {
   FlagScope closing(closing_);
-  UnloadWithOwned(false);
+  UnloadAfterQuery(false);
 }
 
 void Form::OnWindowUnbound() noexcept {
   controls_.AttachTo(nullptr);
-  std::erase(LiveForms(), this);
   // The last form gone ends the program's message loop, however its window went.
-  if (LiveForms().empty()) PostQuitMessage(0);
+  if (--liveForms == 0) PostQuitMessage(0);
 }
 
 template <class Handler>

@@ -19,9 +19,8 @@
 //   1  Unload() from code.
 //   2  the end of the session: WM_QUERYENDSESSION asks (a refusal answers FALSE); WM_ENDSESSION
 //      with TRUE then unloads (Form_Unload's cancel is ignored there: the session ends anyway).
-//   5  the owner form (SetOwner) is being unloaded: each owned form is asked first and a refusal
-//      stops the owner's unload too; the owned forms are unloaded before the owner.
-//   4  (an MDI parent closing) never occurs: the toolkit has no MDI windows.
+//   4, 5  (a parent or owner closing) never occur: the toolkit has no MDI windows and no owned
+//      forms.
 // A window destroyed without Unload (DestroyWindow by someone else) raises no events.
 //
 // Errors in event handlers: an error (vx::Error or any other exception) that escapes a handler
@@ -44,7 +43,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "contracts/Error.h"
 #include "toolkit/ControlContainer.h"
@@ -75,8 +73,6 @@ class Form : public TwipsBounds, public win32::BoundWindow<Form> {
   // destroys the window. Does nothing more when a handler refuses, when the form is not loaded,
   // or when an unload of this form is already running.
   void Unload();
-  // Before Load: the form that owns this one (its window is the owner window); see reason 5.
-  void SetOwner(Form* owner, Here here = Here::current());
   bool IsLoaded() const noexcept { return Handle() != nullptr; }
 
   std::u16string Caption() const;
@@ -151,11 +147,8 @@ class Form : public TwipsBounds, public win32::BoundWindow<Form> {
   void RaiseResizeIfChanged();
   // The close sequence: RunClose asks and unloads; true when the window was destroyed.
   bool RunClose(int16_t reason);
-  bool QueryUnloadWithOwned(int16_t reason);
-  bool UnloadWithOwned(bool mayCancel);
-  std::vector<Form*> OwnedForms() const;
+  bool UnloadAfterQuery(bool mayCancel);
 
-  Form* owner_ = nullptr;
   std::u16string caption_;
   ControlContainer controls_;
   bool keyPreview_ = false;

@@ -18,6 +18,7 @@
 
 namespace {
 
+using vx::testing::Rect;
 using vx::toolkit::ContainedControl;
 
 constexpr int kClientWidth = 652;
@@ -93,18 +94,17 @@ class LayoutPass : public ::testing::Test {
 };
 
 // Where a control is in the form's client area.
-vx::testing::Rect PixelsOf(const ContainedControl& control) {
+Rect PixelsOf(const ContainedControl& control) {
   return vx::testing::WindowRect(control.Handle(), true);
 }
 
 TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarOrAloneAcrossTheClientArea) {
   Pass(nullptr);
-  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight}));
-  EXPECT_EQ(PixelsOf(*bar), (vx::testing::Rect{7, 9, 107, 9 + kBarHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight}));
+  EXPECT_EQ(PixelsOf(*bar), (Rect{7, 9, 107, 9 + kBarHeight}));
   Pass(bar.get());
-  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
-  EXPECT_EQ(PixelsOf(*bar),
-            (vx::testing::Rect{0, kClientHeight - kBarHeight, kClientWidth, kClientHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
+  EXPECT_EQ(PixelsOf(*bar), (Rect{0, kClientHeight - kBarHeight, kClientWidth, kClientHeight}));
 }
 
 TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContext) {
@@ -115,7 +115,7 @@ TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContex
   SetWindowPos(screen->Handle(), nullptr, 5, 0, kClientWidth, kClientHeight - kBarHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(Pass(bar.get()), (PassCost{1, 0, 0}));
-  EXPECT_EQ(PixelsOf(*screen), (vx::testing::Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
+  EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
 
   // A value that rounds to the pixel the control has writes nothing.
   PlacementCounter placements(screen->Handle());

@@ -23,25 +23,25 @@
 #include "toolkit/PendingCallNotice.h"
 #include "win32/ScreenDpi.h"
 
+namespace vx::toolkit {
 namespace {
 
 using Events = std::vector<std::string>;
-using vx::testing::ErrorNumberOf;
-using vx::testing::ErrorOf;
-using vx::testing::Rect;
-using vx::testing::TakeQuitMessage;
+using testing::ErrorNumberOf;
+using testing::ErrorOf;
+using testing::Rect;
+using testing::TakeQuitMessage;
 using namespace std::chrono_literals;
-using vx::toolkit::PendingCallNotice;
 
 void Pump() {
-  vx::testing::Pump(&vx::toolkit::Form::PreviewKeyMessage);
+  testing::Pump(&Form::PreviewKeyMessage);
 }
 
 // The test display has 96 dpi: 15 twips to a pixel.
 constexpr float kTwips = 15.0F;
 
 // A form that records its events as text, and can be told to refuse or fail.
-class RecordingForm : public vx::toolkit::Form {
+class RecordingForm : public Form {
  public:
   Events events;
   bool refuseQuery = false, refuseUnload = false, unloadInLoad = false, unloadInQuery = false;
@@ -54,7 +54,7 @@ class RecordingForm : public vx::toolkit::Form {
   }
   void Form_Activate() override {
     events.push_back("Activate");
-    if (failActivate) vx::Raise(vx::kErrInvalidCall, u"Recording.Activate", u"Activation failed");
+    if (failActivate) Raise(kErrInvalidCall, u"Recording.Activate", u"Activation failed");
   }
   void Form_KeyDown(int16_t keyCode, int16_t shift) override {
     events.push_back("KeyDown " + std::to_string(keyCode) + " " + std::to_string(shift));
@@ -62,7 +62,7 @@ class RecordingForm : public vx::toolkit::Form {
   void Form_Resize() override { events.push_back("Resize"); }
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override {
     events.push_back("QueryUnload " + std::to_string(unloadMode));
-    if (failQuery) vx::Raise(vx::kErrOverflow, u"Recording.QueryUnload");
+    if (failQuery) Raise(kErrOverflow, u"Recording.QueryUnload");
     if (unloadInQuery) Unload();
     if (refuseQuery) cancel = -1;
   }
@@ -79,9 +79,6 @@ class Forms : public ::testing::Test {
     form.refuseQuery = form.refuseUnload = form.failQuery = false;
     form.Unload();
     TakeQuitMessage();
-  }
-  long Count(const std::string& event) const {
-    return std::count(form.events.begin(), form.events.end(), event);
   }
   RecordingForm form;
 };
@@ -103,8 +100,9 @@ TEST_F(Forms, LoadRunsOnceHiddenAndShowRaisesResizeOnceThenEveryActivation) {
   SetForegroundWindow(form.Handle());
   SetActiveWindow(form.Handle());
   Pump();
-  EXPECT_EQ(Count("Activate"), 2);
+  EXPECT_EQ(std::count(form.events.begin(), form.events.end(), "Activate"), 2);
   other.Unload();
+  EXPECT_FALSE(TakeQuitMessage()) << "a form is left";
 
   form.events.clear();
   form.SetWidth(form.Width() + 300);
@@ -125,7 +123,7 @@ TEST_F(Forms, TheFormGetsItsOwnKeysAndWithPreviewAChildsKeysFirst) {
   form.SetKeyPreview(true);
   PostMessageW(child, WM_KEYDOWN, VK_F3, 0);
   PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(vx::toolkit::RunMessageLoop(), 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
   EXPECT_EQ(form.events,
             (Events{"Load", "KeyDown 112 0", "KeyDown 114 0", "QueryUnload 0", "Unload"}));
 }
@@ -136,7 +134,7 @@ TEST_F(Forms, AnErrorInAHandlerIsShownOnceCaptionedByTheFormOrTheProgram) {
     failing.SetCaption(caption);
     failing.failActivate = true;
     failing.Load();
-    vx::testing::MessageBoxReader reader(*caption ? caption : u"vxTM2Main");
+    testing::MessageBoxReader reader(*caption ? caption : u"vxTM2Main");
     failing.Show();
     EXPECT_EQ(reader.Wait(), std::vector<std::u16string>{
                                  u"Error 5: Activation failed\r\n\r\nSource: Recording.Activate"});
@@ -153,20 +151,18 @@ TEST_F(Forms, AnErrorInAHandlerIsShownOnceCaptionedByTheFormOrTheProgram) {
 enum Step { kClose, kUnload, kAskEnd, kEnd, kNoEnd, kDestroy, kRefuse, kKeep, kNested };
 
 void Apply(RecordingForm& form, Step step) {
-  HWND window = form.Handle();
+  const HWND window = form.Handle();
   if (step == kClose) SendMessageW(window, WM_CLOSE, 0, 0);
   if (step == kUnload) form.Unload();
   if (step == kAskEnd) {
     form.events.push_back("Answer " +
                           std::to_string(SendMessageW(window, WM_QUERYENDSESSION, 0, 0)));
   }
-  if (step == kEnd || step == kNoEnd) {
-    SendMessageW(window, WM_ENDSESSION, step == kEnd, 0);
-  }
+  if (step == kEnd || step == kNoEnd) SendMessageW(window, WM_ENDSESSION, step == kEnd, 0);
   if (step == kDestroy) DestroyWindow(window);
-  if (step == kRefuse) form.refuseQuery = true;
-  if (step == kKeep) form.refuseUnload = true;
-  if (step == kNested) form.unloadInQuery = true;
+  form.refuseQuery |= step == kRefuse;
+  form.refuseUnload |= step == kKeep;
+  form.unloadInQuery |= step == kNested;
 }
 
 TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
@@ -201,68 +197,46 @@ TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
 }
 
 TEST_F(Forms, UnloadDuringLoadEndsTheFormBeforeItIsShownAndOnlyTheCaptionOutlivesTheWindow) {
-  EXPECT_EQ(ErrorNumberOf([&] { form.Width(); }), vx::kErrObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([&] { form.Width(); }), kErrObjectNotSet);
   form.SetCaption(u"Kept");
   form.unloadInLoad = true;
   form.Load();
   form.Show();
   EXPECT_EQ(form.events, (Events{"Load", "QueryUnload 1", "Unload"}));
   EXPECT_EQ(form.Caption(), u"Kept");
-  EXPECT_EQ(ErrorNumberOf([&] { form.SetWindowState(0); }), vx::kErrObjectNotSet);
-}
-
-TEST_F(Forms, OwnedFormsAreAskedWithReasonFiveAndGoFirstAndOnlyTheLastFormEndsTheLoop) {
-  RecordingForm owned, other, orphan;
-  {
-    RecordingForm gone;
-    orphan.SetOwner(&gone);
-  }
-  owned.SetOwner(&form);
-  for (RecordingForm* f : {&form, &owned, &other, &orphan}) f->Load();
-  EXPECT_EQ(GetWindow(owned.Handle(), GW_OWNER), form.Handle());
-  EXPECT_EQ(GetWindow(orphan.Handle(), GW_OWNER), nullptr);
-  owned.refuseQuery = true;
-  form.Unload();
-  owned.refuseQuery = false;
-  form.Unload();
-  EXPECT_EQ(owned.events, (Events{"Load", "QueryUnload 5", "QueryUnload 5", "Unload"}));
-  EXPECT_EQ(form.events, (Events{"Load", "QueryUnload 1", "QueryUnload 1", "Unload"}));
-  orphan.Unload();
-  EXPECT_FALSE(TakeQuitMessage());
-  other.Unload();
-  EXPECT_TRUE(TakeQuitMessage());
+  EXPECT_EQ(ErrorNumberOf([&] { form.SetWindowState(0); }), kErrObjectNotSet);
 }
 
 TEST_F(Forms, AnErrorInTheCloseRequestIsShownFromTheWindowAndPassedOnFromCode) {
   form.Load();
   form.failQuery = true;
   form.SetCaption(u"Failing close");
-  vx::testing::MessageBoxReader reader(u"Failing close");
+  testing::MessageBoxReader reader(u"Failing close");
   SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(reader.Wait(),
             std::vector<std::u16string>{u"Error 6: Overflow\r\n\r\nSource: Recording.QueryUnload"});
-  EXPECT_EQ(ErrorNumberOf([&] { form.Unload(); }), vx::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { form.Unload(); }), kErrOverflow);
   EXPECT_TRUE(form.IsLoaded());
 }
 
 TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
   form.Load();
-  ASSERT_EQ((std::array{vx::win32::TwipsPerPixelX(), vx::win32::TwipsPerPixelY()}),
+  ASSERT_EQ((std::array{win32::TwipsPerPixelX(), win32::TwipsPerPixelY()}),
             (std::array{kTwips, kTwips}));
   form.SetLeft(-20 * kTwips);
   form.SetTop(50 * kTwips + 7);
   form.SetWidth(640 * kTwips + 8);
   form.SetHeight(480 * kTwips - 7);
-  EXPECT_EQ(vx::testing::WindowRect(form.Handle()), (Rect{-20, 50, 621, 530}));
+  EXPECT_EQ(testing::WindowRect(form.Handle()), (Rect{-20, 50, 621, 530}));
   EXPECT_EQ((std::array{form.Left(), form.Top(), form.Width(), form.Height()}),
             (std::array{-20 * kTwips, 50 * kTwips, 641 * kTwips, 480 * kTwips}));
-  const Rect client = vx::testing::ClientRect(form.Handle());
+  const Rect client = testing::ClientRect(form.Handle());
   EXPECT_EQ((std::array{form.ScaleWidth(), form.ScaleHeight()}),
             (std::array{client[2] * kTwips, client[3] * kTwips}));
   EXPECT_LT(form.ScaleHeight(), form.Height());
-  EXPECT_EQ(ErrorNumberOf([&] { form.SetWidth(-kTwips); }), vx::kErrInvalidCall);
-  EXPECT_EQ(ErrorNumberOf([&] { form.SetLeft(3.0e38f); }), vx::kErrOverflow);
-  EXPECT_EQ(ErrorNumberOf([&] { form.SetWindowState(3); }), vx::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { form.SetWidth(-kTwips); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { form.SetLeft(3.0e38f); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { form.SetWindowState(3); }), kErrInvalidCall);
 }
 
 TEST_F(Forms, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
@@ -285,7 +259,7 @@ TEST_F(Forms, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
   form.SetHeight(450 * kTwips);
   form.SetWindowState(0);
   ASSERT_EQ(form.WindowState(), 0);
-  EXPECT_EQ(vx::testing::WindowRect(form.Handle()), (Rect{30, 40, 730, 490}));
+  EXPECT_EQ(testing::WindowRect(form.Handle()), (Rect{30, 40, 730, 490}));
   form.SetEnabled(false);
   form.SetVisible(false);
   EXPECT_FALSE(IsWindowEnabled(form.Handle()));
@@ -296,16 +270,16 @@ TEST_F(Forms, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
 class Container : public ::testing::Test {
  protected:
   void SetUp() override {
-    liveBefore = vx::toolkit::LiveObjects();
+    liveBefore = LiveObjects();
     form.Load();
   }
   void TearDown() override {
     form.Unload();
     TakeQuitMessage();
-    EXPECT_EQ(vx::toolkit::LiveObjects(), liveBefore);
+    EXPECT_EQ(LiveObjects(), liveBefore);
   }
-  vx::toolkit::ControlContainer& controls() { return form.Controls(); }
-  std::shared_ptr<vx::toolkit::ContainedControl> Add(std::u16string_view name) {
+  ControlContainer& controls() { return form.Controls(); }
+  std::shared_ptr<ContainedControl> Add(std::u16string_view name) {
     return controls().Add(u"vxFixture.Control", name);
   }
   // What the form holds: its controls and their windows.
@@ -315,7 +289,7 @@ class Container : public ::testing::Test {
     return {controls().Count(), windows};
   }
 
-  vx::toolkit::Form form;
+  Form form;
   int32_t liveBefore = 0;
 };
 
@@ -336,32 +310,30 @@ TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCase) {
 
 TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
   Add(u"Screen");
-  struct Case {
+  const struct {
     std::u16string_view progId, name;
-    vx::ErrorInfo error;
+    int32_t number;
+    const char16_t *source, *description;  // null: any
+  } cases[] = {
+      {u"vxFixture.Plain", u"x", kErrTypeMismatch, u"vxTM2Main",
+       u"The class 'vxFixture.Plain' is not a control"},
+      {u"vxFixture.FailingWindow", u"x", 7, u"vxFixture.FailingWindow", u"Out of windows"},
+      {u"vxFixture.NoWindow", u"x", kErrInvalidCall, u"vxTM2Main",
+       u"The control 'vxFixture.NoWindow' did not create a child window of the form"},
+      {u"vxFixture.Control", u"SCREEN", kErrDuplicateKey, u"vxTM2Main",
+       u"There is already a control with the name 'SCREEN'"},
+      {u"vxFixture.Missing", u"x", kErrCannotCreate, nullptr, nullptr},
+      {u"vxFixture.Control", u"", kErrInvalidCall, nullptr, nullptr},
   };
-  const Case cases[] = {
-      {u"vxFixture.Plain",
-       u"x",
-       {vx::kErrTypeMismatch, u"vxTM2Main", u"The class 'vxFixture.Plain' is not a control"}},
-      {u"vxFixture.FailingWindow", u"x", {7, u"vxFixture.FailingWindow", u"Out of windows"}},
-      {u"vxFixture.NoWindow",
-       u"x",
-       {vx::kErrInvalidCall, u"vxTM2Main",
-        u"The control 'vxFixture.NoWindow' did not create a child window of the form"}},
-      {u"vxFixture.Control",
-       u"SCREEN",
-       {vx::kErrDuplicateKey, u"vxTM2Main", u"There is already a control with the name 'SCREEN'"}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ErrorOf([&] { controls().Add(c.progId, c.name); }), c.error);
+  for (const auto& c : cases) {
+    const ErrorInfo error = ErrorOf([&] { controls().Add(c.progId, c.name); });
+    EXPECT_EQ(error.number, c.number) << ToUtf8(c.progId);
+    if (c.source) {
+      EXPECT_EQ(error, (ErrorInfo{c.number, c.source, c.description}));
+    }
   }
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Missing", u"x"); }).number,
-            vx::kErrCannotCreate);
-  EXPECT_EQ(ErrorOf([&] { controls().Add(u"vxFixture.Control", u""); }).number,
-            vx::kErrInvalidCall);
   EXPECT_EQ(Held(), (std::array<size_t, 2>{1, 1}));
-  EXPECT_EQ(vx::toolkit::LiveObjects(), liveBefore + 1);
+  EXPECT_EQ(LiveObjects(), liveBefore + 1);
 }
 
 TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
@@ -370,31 +342,30 @@ TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
   controls().Remove(u"MyEmbeddedControl");
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(Held(), (std::array<size_t, 2>{0, 0}));
-  EXPECT_EQ(vx::toolkit::LiveObjects(), liveBefore);
-  EXPECT_FALSE(control->IsAttached());
+  EXPECT_EQ(LiveObjects(), liveBefore);
   EXPECT_EQ(control->Name(), u"myEmbeddedControl");
   for (const auto& access : std::vector<std::function<void()>>{
            [&] { control->Left(); }, [&] { control->SetWidth(15); }, [&] { control->Visible(); },
            [&] { control->SetVisible(false); }, [&] { control->SetFocus(); },
            [&] { control->Object(); }, [&] { control->Handle(); },
            [&] { control->SetNotificationHandler({}); }}) {
-    EXPECT_EQ(ErrorOf(access).number, vx::kErrObjectNotSet);
+    EXPECT_EQ(ErrorOf(access).number, kErrObjectNotSet);
   }
   EXPECT_EQ(ErrorOf([&] { controls().Remove(u"myEmbeddedControl"); }),
-            (vx::ErrorInfo{vx::kErrInvalidCall, u"vxTM2Main",
-                           u"There is no control with the name 'myEmbeddedControl'"}));
+            (ErrorInfo{kErrInvalidCall, u"vxTM2Main",
+                       u"There is no control with the name 'myEmbeddedControl'"}));
 }
 
 TEST_F(Container, NotificationsReachTheHandlerUntilItIsCleared) {
   auto control = Add(u"bar");
   std::vector<std::u16string> seen;
   const auto notify = [&](const char16_t* event) {
-    return ErrorOf([&] { vx::CallByName(control->Object(), u"Notify", {vx::Value(event)}); });
+    return ErrorOf([&] { CallByName(control->Object(), u"Notify", {Value(event)}); });
   };
   control->SetNotificationHandler([&](std::u16string_view event) { seen.emplace_back(event); });
   notify(u"Click");
-  control->SetNotificationHandler([](std::u16string_view) { vx::Raise(vx::kErrOverflow); });
-  EXPECT_EQ(notify(u"x").number, vx::kErrOverflow);
+  control->SetNotificationHandler([](std::u16string_view) { Raise(kErrOverflow); });
+  EXPECT_EQ(notify(u"x").number, kErrOverflow);
   control->SetNotificationHandler({});
   notify(u"Late");
   EXPECT_EQ(seen, std::vector<std::u16string>{u"Click"});
@@ -404,16 +375,17 @@ TEST_F(Container, UnloadingTheFormRemovesEveryControl) {
   auto first = Add(u"one");
   auto second = Add(u"two");
   form.Unload();
-  EXPECT_FALSE(first->IsAttached());
-  EXPECT_FALSE(second->IsAttached());
-  EXPECT_EQ(vx::toolkit::LiveObjects(), liveBefore);
-  EXPECT_EQ(ErrorOf([&] { Add(u"late"); }).number, vx::kErrObjectNotSet);
+  for (auto* control : {first.get(), second.get()}) {
+    EXPECT_EQ(ErrorOf([&] { control->Handle(); }).number, kErrObjectNotSet);
+  }
+  EXPECT_EQ(LiveObjects(), liveBefore);
+  EXPECT_EQ(ErrorOf([&] { Add(u"late"); }).number, kErrObjectNotSet);
 }
 
 void ExpectCannotCreate(std::u16string_view progId) {
-  const vx::ErrorInfo error = ErrorOf([&] { vx::toolkit::CreateObject(progId); });
-  EXPECT_EQ(error.number, vx::kErrCannotCreate) << vx::ToUtf8(progId);
-  EXPECT_NE(error.description.find(progId), std::u16string::npos) << vx::ToUtf8(error.description);
+  const ErrorInfo error = ErrorOf([&] { CreateObject(progId); });
+  EXPECT_EQ(error.number, kErrCannotCreate) << ToUtf8(progId);
+  EXPECT_NE(error.description.find(progId), std::u16string::npos) << ToUtf8(error.description);
 }
 
 // A copy of the fixture library at `target`, where a name that must not reach it would find it.
@@ -423,25 +395,25 @@ void Plant(const std::filesystem::path& target) {
   // exists"), as it cannot tell two files there apart.
   std::error_code absent;
   std::filesystem::remove(target, absent);
-  std::filesystem::copy_file(vx::testing::ProgramFolder() / "vxFixture.dll", target);
+  std::filesystem::copy_file(testing::ProgramFolder() / "vxFixture.dll", target);
 }
 
 TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
-  const int32_t before = vx::toolkit::LiveObjects();
+  const int32_t before = LiveObjects();
   {
-    vx::Ref<vx::IObject> plain = vx::toolkit::CreateObject(u"vxFixture.Plain");
-    EXPECT_EQ(vx::CallByName(plain, u"Echo", {vx::Value(u"hello")}).As<std::u16string>(), u"hello");
-    vx::Ref<vx::IControl> control = vx::toolkit::Create<vx::IControl>(u"VXFIXTURE.Control");
+    Ref<IObject> plain = CreateObject(u"vxFixture.Plain");
+    EXPECT_EQ(CallByName(plain, u"Echo", {Value(u"hello")}).As<std::u16string>(), u"hello");
+    Ref<IControl> control = Create<IControl>(u"VXFIXTURE.Control");
     EXPECT_TRUE(control);
-    EXPECT_EQ(vx::toolkit::LiveObjects(), before + 2);
-    EXPECT_FALSE(vx::toolkit::CheckNoLiveObjects());
+    EXPECT_EQ(LiveObjects(), before + 2);
+    EXPECT_FALSE(CheckNoLiveObjects());
   }
-  EXPECT_EQ(vx::toolkit::LiveObjects(), before);
-  EXPECT_TRUE(vx::toolkit::AssertNoLiveObjects());
+  EXPECT_EQ(LiveObjects(), before);
+  EXPECT_TRUE(AssertNoLiveObjects());
 }
 
 TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429NamingTheClass) {
-  Plant(vx::testing::ProgramFolder() / "sub" / "vxFixture.dll");
+  Plant(testing::ProgramFolder() / "sub" / "vxFixture.dll");
   for (std::u16string_view name :
        {u"..\\vxFixture.Plain", u"../vxFixture.Plain", u"sub\\vxFixture.Plain",
         u"sub/vxFixture.Plain", u"C:vxFixture.Plain", u"C:\\vxFixture.Plain",
@@ -451,14 +423,14 @@ TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429
     ExpectCannotCreate(name);
   }
   // Any other error of the library's own passes unchanged.
-  EXPECT_EQ(ErrorOf([] { vx::toolkit::CreateObject(u"vxFixture.Broken"); }),
-            (vx::ErrorInfo{5, u"vxFixture.Broken", u"The object cannot start"}));
+  EXPECT_EQ(ErrorOf([] { CreateObject(u"vxFixture.Broken"); }),
+            (ErrorInfo{5, u"vxFixture.Broken", u"The object cannot start"}));
   std::error_code ignored;
-  std::filesystem::remove_all(vx::testing::ProgramFolder() / "sub", ignored);
+  std::filesystem::remove_all(testing::ProgramFolder() / "sub", ignored);
 }
 
 TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
-  const auto elsewhere = vx::testing::ProgramFolder() / "elsewhere";
+  const auto elsewhere = testing::ProgramFolder() / "elsewhere";
   for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) Plant(elsewhere / planted);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(elsewhere);
@@ -467,9 +439,9 @@ TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
   // that cannot be undone. System libraries still load by name, the program's own by class name.
   EXPECT_EXIT(
       {
-        vx::toolkit::InitializeProcess();
+        InitializeProcess();
         const bool kept = !LoadLibraryW(L"vxPlanted.dll") && LoadLibraryW(L"version.dll") &&
-                          vx::toolkit::CreateObject(u"vxFixture.Plain");
+                          CreateObject(u"vxFixture.Plain");
         std::_Exit(kept ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
@@ -501,13 +473,13 @@ bool PressUntil(const std::function<bool()>& shown) {
 
 // Runs `user` on a thread of its own while a call, with one nested in it, is pending on this one.
 void WhileCallPending(const std::function<void()>& user) {
-  vx::toolkit::PendingCallScope call;
-  vx::toolkit::PendingCallScope nested;
+  PendingCallScope call;
+  PendingCallScope nested;
   std::thread(user).join();
 }
 
 TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCallReturns) {
-  vx::toolkit::Form form;
+  Form form;
   form.Load();
   form.Show();
   Pump();
@@ -516,7 +488,7 @@ TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCa
   std::vector<std::u16string> withoutTimeout, beforeTimeout, seen;
   bool shown = false, shownAgain = false;
   {
-    vx::testing::MessageBoxReader reader(kCaption);
+    testing::MessageBoxReader reader(kCaption);
     WhileCallPending([&] {
       PressShift();
       withoutTimeout = reader.Wait(1, 500ms);
@@ -532,17 +504,18 @@ TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCa
   }
   PendingCallNotice::SetTimeout(1);
   WhileCallPending([&] {
-    shownAgain = PressUntil([] { return vx::testing::FindMessageBox(kCaption) != nullptr; });
+    shownAgain = PressUntil([] { return testing::FindMessageBox(kCaption) != nullptr; });
   });
   PendingCallNotice::SetTimeout(0);
   EXPECT_TRUE(withoutTimeout.empty());
   EXPECT_TRUE(beforeTimeout.empty());
   EXPECT_TRUE(shown && shownAgain);
   EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
-  EXPECT_EQ(vx::testing::FindMessageBox(kCaption), nullptr);
+  EXPECT_EQ(testing::FindMessageBox(kCaption), nullptr);
   Pump();
   form.Unload();
   TakeQuitMessage();
 }
 
 }  // namespace
+}  // namespace vx::toolkit

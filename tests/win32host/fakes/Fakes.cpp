@@ -58,18 +58,13 @@ class FakeCore : public ObjectImpl<IAppCore, IAppServices> {
               VxBool* ok) noexcept override {
     const std::string given = std::string(settings ? "settings" : "no settings") +
                               (instance ? ", instance" : ", no instance");
-    return Answer("Core.Init", given, [&] {
-      TheFakes().gui = Ref<IGui>::Share(gui);
-      *ok = ToVxBool(TheFakes().init(*gui));
-      // A core that refuses to start keeps nothing of the window.
-      if (!*ok) TheFakes().gui.Reset();
-    });
+    return Answer("Core.Init", given, [&] { *ok = ToVxBool(TheFakes().init(*gui)); });
   }
   Status Activate() noexcept override {
-    return Answer("Core.Activate", {}, [] { TheFakes().activate(*TheFakes().gui); });
+    return Answer("Core.Activate", {}, [] { TheFakes().activate(); });
   }
   Status ActivateServer() noexcept override {
-    return Answer("Core.ActivateServer", {}, [] { TheFakes().activate(*TheFakes().gui); });
+    return Answer("Core.ActivateServer", {}, [] { TheFakes().activate(); });
   }
   Status QueryClose(VxBool* cancel, int16_t unloadMode) noexcept override {
     const std::string given =
@@ -77,10 +72,7 @@ class FakeCore : public ObjectImpl<IAppCore, IAppServices> {
     return Answer("Core.QueryClose", given,
                   [&] { *cancel = ToVxBool(TheFakes().queryClose(*cancel != 0)); });
   }
-  Status Shutdown() noexcept override {
-    // A real core lets go of the window here.
-    return Answer("Core.Shutdown", {}, [] { TheFakes().gui.Reset(); });
-  }
+  Status Shutdown() noexcept override { return Answer("Core.Shutdown"); }
   Status GetProject(Ref<IProject>* project) noexcept override {
     return Answer("Core.GetProject", {}, [&] { *project = project_; });
   }
@@ -88,10 +80,6 @@ class FakeCore : public ObjectImpl<IAppCore, IAppServices> {
  private:
   Ref<IProject> project_ = MakeObject<FakeProject>();
 };
-
-// The start screens' command members, reached by dispatch identifier.
-constexpr int32_t kStartscreenCommand = 0x60030002;
-constexpr int32_t kServerStartscreenCommand = 0x60030011;
 
 class FakeScreen : public controlkit::ControlBase {
  public:
@@ -101,8 +89,9 @@ class FakeScreen : public controlkit::ControlBase {
       Check(Answer("Screen.Terminate", name_));
       return Value();
     });
-    const int32_t command = className == u"ctlStartscreen"         ? kStartscreenCommand
-                            : className == u"ctlServerStartscreen" ? kServerStartscreenCommand
+    // The start screens' command members, reached by dispatch identifier.
+    const int32_t command = className == u"ctlStartscreen"         ? 0x60030002
+                            : className == u"ctlServerStartscreen" ? 0x60030011
                                                                    : 0;
     if (command) {
       AddMember(command, u"Command", [this](std::span<const Value> args) {
@@ -135,7 +124,13 @@ void Reset() {
   TheFakes() = Fakes();
 }
 
-void CreateFake(std::u16string_view className, IObject** object, Status* status) noexcept {
+}  // namespace vx::fakes
+
+extern "C" __declspec(dllexport) void vxCreateFake(std::u16string_view className,
+                                                   vx::IObject** object,
+                                                   vx::Status* status) noexcept {
+  using namespace vx;
+  using namespace vx::fakes;
   *object = nullptr;
   *status = Answer("Create", ToUtf8(className), [&] {
     Ref<IObject> made;
@@ -150,12 +145,4 @@ void CreateFake(std::u16string_view className, IObject** object, Status* status)
     }
     *object = made.Detach();
   });
-}
-
-}  // namespace vx::fakes
-
-extern "C" __declspec(dllexport) void vxCreateFake(std::u16string_view className,
-                                                   vx::IObject** object,
-                                                   vx::Status* status) noexcept {
-  vx::fakes::CreateFake(className, object, status);
 }

@@ -4,7 +4,8 @@
 // "Project.Log Main.Load: ..."); a test sets the hooks and the failures before it starts the host.
 //
 // The host creates them by class name ("vxTM2Core.CAppCore" ...) through the component runtime:
-// the test program's vxTM2Core.dll hands every request to CreateFake below.
+// the test program's vxTM2Core.dll hands every request to the program's vxCreateFake; the
+// integration tests' core library calls it itself.
 #pragma once
 
 #include <functional>
@@ -26,13 +27,11 @@ struct Fakes {
   // What Core.Init answers for ok; it may call back into the window first.
   std::function<bool(IGui& gui)> init = [](IGui&) { return true; };
   // Run by Core.Activate and Core.ActivateServer.
-  std::function<void(IGui& gui)> activate = [](IGui&) {};
+  std::function<void()> activate = [] {};
   // What Core.QueryClose leaves in its cancel flag, given the flag it received.
   std::function<bool(bool cancel)> queryClose = [](bool cancel) { return cancel; };
   // Sees every call as it is recorded.
   std::function<void(const std::string& call)> onCall;
-  // The window the core was given, until its Shutdown.
-  Ref<IGui> gui;
 
   // The calls that begin with `prefix`, without it.
   std::vector<std::string> CallsOf(std::string_view prefix) const;
@@ -42,8 +41,10 @@ struct Fakes {
 Fakes& TheFakes();
 void Reset();
 
-// The objects of "vxTM2Core.<className>": CAppCore, CSettingsStore and any class whose name
-// begins with "ctl" (a screen; "ctlNoSuchScreen" is unknown).
-void CreateFake(std::u16string_view className, IObject** object, Status* status) noexcept;
-
 }  // namespace vx::fakes
+
+// The objects of "vxTM2Core.<className>": CAppCore, CSettingsStore and any class whose name begins
+// with "ctl" (a screen; "ctlNoSuchScreen" is unknown).
+extern "C" __declspec(dllexport) void vxCreateFake(std::u16string_view className,
+                                                   vx::IObject** object,
+                                                   vx::Status* status) noexcept;
