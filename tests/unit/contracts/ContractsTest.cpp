@@ -1,21 +1,26 @@
-// The contracts every module shares: errors and their boundary, the object model, texts, numbers.
+// The contracts every module shares: errors and their boundary, the object model, texts, numbers,
+// the geometry text (converted whole before any field is applied).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
 #include "contracts/Contain.h"
 #include "contracts/Error.h"
+#include "contracts/GeometryText.h"
 #include "contracts/IProject.h"
 #include "contracts/Numeric.h"
 #include "contracts/ObjectImpl.h"
 #include "contracts/Text.h"
+#include "contracts/TextToNumber.h"
 #include "testing/ErrorNumberOf.h"
 
 namespace {
@@ -95,23 +100,15 @@ TEST(Boundary, StatusCarriesTheErrorBothWaysUnchanged) {
   EXPECT_EQ(ErrorOf([] { vx::Check(vx::Status::Ok()); }).number, 0);
 }
 
-struct DecimalRow {
-  int64_t value;
-  std::u16string text;
-};
-
 TEST(DecimalText, EveryMagnitudeAndSign) {
-  const DecimalRow rows[] = {{0, u"0"},
-                             {7, u"7"},
-                             {-1, u"-1"},
-                             {1440, u"1440"},
-                             {std::numeric_limits<int32_t>::min(), u"-2147483648"},
-                             {std::numeric_limits<int64_t>::max(), u"9223372036854775807"},
-                             {std::numeric_limits<int64_t>::min(), u"-9223372036854775808"}};
-  for (const DecimalRow& row : rows) {
-    SCOPED_TRACE(row.value);
-    EXPECT_EQ(vx::DecimalText(row.value), row.text);
-  }
+  const std::pair<int64_t, std::u16string_view> rows[] = {{0, u"0"},
+                                                          {7, u"7"},
+                                                          {-1, u"-1"},
+                                                          {1440, u"1440"},
+                                                          {INT32_MIN, u"-2147483648"},
+                                                          {INT64_MAX, u"9223372036854775807"},
+                                                          {INT64_MIN, u"-9223372036854775808"}};
+  for (const auto& [value, text] : rows) EXPECT_EQ(vx::DecimalText(value), text) << value;
 }
 
 TEST(AsciiLower, OnlyTheAsciiCapitalsFold) {
@@ -272,15 +269,8 @@ TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
       {"above U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
       {"no lead beyond F4", "\xF5\x80\xFF", r + r + r},
       {"truncated at the end", "a\xF0\x9F\x98", u"a" + r},
-      {"truncated by a letter",
-       "\xE2\x82"
-       "b\xC3"
-       "c",
-       r + u"b" + r + u"c"},
-      {"lone continuation bytes",
-       "\x80\xBF"
-       "d",
-       r + r + u"d"},
+      {"truncated by a letter", "\xE2\x82\x62\xC3\x63", r + u"b" + r + u"c"},
+      {"lone continuation bytes", "\x80\xBF\x64", r + r + u"d"},
       {"truncated then a new sequence", "\xE2\xC3\xA9", r + u"\u00E9"},
   };
   for (const Utf8Case& c : cases) EXPECT_EQ(vx::FromUtf8(c.utf8), c.utf16) << c.name;
@@ -294,16 +284,79 @@ TEST(ToUtf8, PairsJoinAndUnpairedSurrogatesBecomeReplacements) {
        u"\x007F\x0080\x07FF\x0800\xFFFF"},
       {"edges of the pairs", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\xD800\xDC00\xDBFF\xDFFF"},
       {"high at the end", "a" + r, u"a\xD800"},
-      {"high before a letter", r + "A",
-       u"\xDBFF"
-       u"A"},
-      {"lone low", r + "a",
-       u"\xDC00"
-       u"a"},
+      {"high before a letter", r + "A", u"\xDBFF\x0041"},
+      {"lone low", r + "a", u"\xDC00\x0061"},
       {"pair in the wrong order", r + r, u"\xDFFF\xD800"},
       {"two highs then a low", r + "\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
   };
   for (const Utf8Case& c : cases) EXPECT_EQ(vx::ToUtf8(c.utf16), c.utf8) << c.name;
+}
+
+TEST(ParseGeometryText, ConvertsAllFiveFieldsOrNothingWhenFewer) {
+  using Fields = std::tuple<float, float, float, float, int32_t>;
+  const std::pair<std::u16string_view, std::optional<Fields>> cases[] = {
+      {u"1200 900 14250 10500 0", Fields{1200, 900, 14250, 10500, 0}},
+      {u"-300 -200 500 400 2", Fields{-300, -200, 500, 400, 2}},
+      {u"1.5 2 3 4 1 extra fields", Fields{1.5f, 2, 3, 4, 1}},
+      {u"0 0 0 0 2.0", Fields{0, 0, 0, 0, 2}},
+      {u"0 0 0 0 -7", Fields{0, 0, 0, 0, -7}},
+      {u"", std::nullopt},
+      {u" 0", std::nullopt},
+      {u"1 2 3 4", std::nullopt},
+      {u"a b c d", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::optional<vx::GeometryFields> f = vx::ParseGeometryText(text);
+    std::optional<Fields> fields;
+    if (f) fields = Fields{f->left, f->top, f->width, f->height, f->state};
+    EXPECT_EQ(fields, expected) << std::string(text.begin(), text.end());
+  }
+}
+
+TEST(ParseGeometryText, AnyBadFieldIsATypeMismatch) {
+  for (std::u16string_view text :
+       {u"x 2 3 4 0", u"1 x 3 4 0", u"1 2 x 4 0", u"1 2 3 x 0", u"1 2 3 4 x", u"1 2 3 4 0.5",
+        u"1 2 3 4 ", u"1  2 3 4 0", u"1 2 3 4 1,0"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::ParseGeometryText(text); }), vx::kErrTypeMismatch)
+        << std::string(text.begin(), text.end());
+  }
+}
+
+TEST(TextToSingle, ReadsPlainDecimalNumbers) {
+  const std::pair<std::u16string_view, float> cases[] = {
+      {u"1500", 1500.0f},
+      {u"-300", -300.0f},
+      {u"+12.5", 12.5f},
+      {u" 7 ", 7.0f},
+      {u".5", 0.5f},
+      {u"5.", 5.0f},
+      {u"1e3", 1000.0f},
+      {u"2.5E-1", 0.25f},
+      // Too small to tell from zero is zero, not an error.
+      {u"1e-60", 0.0f}};
+  for (const auto& [text, number] : cases) EXPECT_EQ(vx::TextToSingle(text), number);
+}
+
+TEST(TextToSingle, OtherTextIsATypeMismatch) {
+  for (const char16_t* text : {u"", u" ", u"x", u"12px", u"1,5", u"--1", u"0x10", u"inf", u"nan",
+                               u"1e", u"1e5x", u"1.5x", u".", u"1 2"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::TextToSingle(text); }), vx::kErrTypeMismatch)
+        << std::string(text, text + std::char_traits<char16_t>::length(text));
+  }
+}
+
+TEST(TextToSingle, NumbersBeyondSinglePrecisionOverflow) {
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToSingle(u"1e39"); }), vx::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToSingle(u"-1e400"); }), vx::kErrOverflow);
+}
+
+TEST(TextToLong, TakesWholeNumbersOnly) {
+  EXPECT_EQ(vx::TextToLong(u"2.0") + vx::TextToLong(u"1e1") + vx::TextToLong(u"-7"), 5);
+  EXPECT_EQ(vx::TextToLong(u"2147483647"), 2147483647);
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToLong(u"2147483648"); }), vx::kErrOverflow);
+  for (const char16_t* text : {u"2.5", u"-0.5", u"two"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::TextToLong(text); }), vx::kErrTypeMismatch);
+  }
 }
 
 }  // namespace
