@@ -69,26 +69,9 @@ List::List(int32_t lowerBound, std::vector<vx::Value> entries, vx::Here here) {
   entries_ = std::move(entries);
 }
 
-int32_t List::LowerBound(vx::Here here) const {
-  if (!lower_) vx::Raise(vx::kErrSubscript, {}, {}, here);
-  return *lower_;
-}
-
-int64_t List::UpperBound(vx::Here here) const {
-  return int64_t{LowerBound(here)} + static_cast<int64_t>(entries_.size()) - 1;
-}
-
 std::span<const vx::Value> List::Entries(vx::Here here) const {
   if (!lower_) vx::Raise(vx::kErrSubscript, {}, {}, here);
   return entries_;
-}
-
-const vx::Value& List::At(int32_t index, vx::Here here) const {
-  const int64_t offset = int64_t{index} - LowerBound(here);
-  if (offset < 0 || offset >= static_cast<int64_t>(entries_.size())) {
-    vx::Raise(vx::kErrSubscript, {}, {}, here);
-  }
-  return entries_[static_cast<size_t>(offset)];
 }
 
 vx::Value MaxOfList(const List& list, vx::Here here) {

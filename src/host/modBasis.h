@@ -34,14 +34,8 @@ class List {
   // Error 9 when the upper bound would pass the 32-bit range.
   List(int32_t lowerBound, std::vector<vx::Value> entries, vx::Here here = vx::Here::current());
 
-  // Each raises error 9 for a list without bounds. The upper bound is 64-bit, as an empty list at
-  // the lowest 32-bit bound has its upper bound below the 32-bit range.
-  int32_t LowerBound(vx::Here here = vx::Here::current()) const;
-  int64_t UpperBound(vx::Here here = vx::Here::current()) const;
-  // The entries from the lower to the upper bound.
+  // The entries from the lower to the upper bound; error 9 for a list without bounds.
   std::span<const vx::Value> Entries(vx::Here here = vx::Here::current()) const;
-  // Error 9 outside the bounds.
-  const vx::Value& At(int32_t index, vx::Here here = vx::Here::current()) const;
 
  private:
   std::optional<int32_t> lower_;

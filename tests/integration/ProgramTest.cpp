@@ -16,6 +16,7 @@
 #include "contracts/Text.h"
 #include "testing/DumpModules.h"
 #include "testing/MessageBoxReader.h"
+#include "testing/Scratch.h"
 #include "win32/LocalAppData.h"
 
 namespace {
@@ -27,9 +28,7 @@ using vx::testing::MessageBoxReader;
 constexpr char16_t kAppTitle[] = u"Telvaro mobile 2";
 
 std::filesystem::path Beside(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::filesystem::path(path).parent_path() / name;
+  return vx::testing::ProgramFolder() / name;
 }
 
 bool Matches(std::u16string_view text, const char* pattern) {
@@ -105,18 +104,6 @@ Calls LinesOf(const std::filesystem::path& file) {
   return lines;
 }
 
-// The dumps of one process, which carry its id at the end of their names.
-std::vector<std::filesystem::path> DumpsOf(DWORD process) {
-  std::vector<std::filesystem::path> dumps;
-  std::error_code noFolder;
-  for (const auto& entry : std::filesystem::directory_iterator(
-           vx::win32::ProductDataFolder() + L"\\Crashes", noFolder)) {
-    if (entry.path().filename().string().ends_with("-" + std::to_string(process) + ".dmp"))
-      dumps.push_back(entry.path());
-  }
-  return dumps;
-}
-
 TEST_P(Core, EndsTheProgram) {
   const CoreCase& row = GetParam();
   const std::filesystem::path recorded = Beside(L"testcore\\calls.txt");
@@ -137,7 +124,7 @@ TEST_P(Core, EndsTheProgram) {
   const auto logged = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
     return call.starts_with("Project.Log ERROR.GPF: ");
   });
-  const auto dumps = DumpsOf(process);
+  const auto dumps = vx::testing::DumpsOf(vx::win32::ProductDataFolder() + L"\\Crashes", process);
   if (!row.fault) {
     EXPECT_EQ(logged, calls.end());
     EXPECT_TRUE(dumps.empty());

@@ -1,5 +1,6 @@
 // Counts the heap allocations of a program by replacing the global operator new. Include it in
-// exactly one source file of each program that wants the count.
+// exactly one source file of each program that wants the count. The array forms need no
+// replacement of their own: the library's forward to these.
 #pragma once
 
 #include <cstddef>
@@ -19,18 +20,9 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-  return operator new(size);
-}
 void operator delete(void* p) noexcept {
   std::free(p);
 }
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }

@@ -33,26 +33,26 @@ std::optional<DumpedFault> FaultInDump(const std::filesystem::path& dump) {
   return DumpedFault{fault->ThreadId, fault->ExceptionRecord.ExceptionCode};
 }
 
-std::vector<std::wstring> ModulesInDump(const std::filesystem::path& dump) {
+bool DumpListsModule(const std::filesystem::path& dump, const std::wstring& file) {
   std::string bytes = BytesOf(dump);
-  std::vector<std::wstring> names;
-  const void* stream = StreamOf(bytes, ModuleListStream);
-  if (!stream) return names;
-  const char* base = bytes.data();
-  const auto* list = static_cast<const MINIDUMP_MODULE_LIST*>(stream);
-  for (ULONG i = 0; i < list->NumberOfModules; ++i) {
+  const auto* list = static_cast<const MINIDUMP_MODULE_LIST*>(StreamOf(bytes, ModuleListStream));
+  for (ULONG i = 0; list && i < list->NumberOfModules; ++i) {
     const auto* name =
-        reinterpret_cast<const MINIDUMP_STRING*>(base + list->Modules[i].ModuleNameRva);
-    names.emplace_back(name->Buffer, name->Length / sizeof(wchar_t));
-  }
-  return names;
-}
-
-bool NamesModule(const std::vector<std::wstring>& modules, const std::wstring& file) {
-  for (const std::wstring& module : modules) {
-    if (_wcsicmp(std::filesystem::path(module).filename().c_str(), file.c_str()) == 0) return true;
+        reinterpret_cast<const MINIDUMP_STRING*>(bytes.data() + list->Modules[i].ModuleNameRva);
+    const std::wstring path(name->Buffer, name->Length / sizeof(wchar_t));
+    if (_wcsicmp(std::filesystem::path(path).filename().c_str(), file.c_str()) == 0) return true;
   }
   return false;
+}
+
+std::vector<std::filesystem::path> DumpsOf(const std::filesystem::path& folder, uint32_t process) {
+  std::vector<std::filesystem::path> dumps;
+  std::error_code noFolder;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, noFolder)) {
+    if (entry.path().filename().wstring().ends_with(L"-" + std::to_wstring(process) + L".dmp"))
+      dumps.push_back(entry.path());
+  }
+  return dumps;
 }
 
 }  // namespace vx::testing

@@ -1,4 +1,4 @@
-// What a minidump says about the process it was written from: its modules and its fault.
+// What a minidump says about the process it was written from, read back through dbghelp.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +9,9 @@
 
 namespace vx::testing {
 
-// The paths of the modules a dump lists, read back through dbghelp; none when the file is not a
-// dump.
-std::vector<std::wstring> ModulesInDump(const std::filesystem::path& dump);
+// Whether the dump lists a module of the file name `file`, letter case aside; false for a file that
+// is not a dump.
+bool DumpListsModule(const std::filesystem::path& dump, const std::wstring& file);
 
 // The exception stream of a dump: the thread it names and the exception's code.
 struct DumpedFault {
@@ -21,7 +21,7 @@ struct DumpedFault {
 };
 std::optional<DumpedFault> FaultInDump(const std::filesystem::path& dump);
 
-// Whether one of `modules` has the file name `file`, without regard to letter case.
-bool NamesModule(const std::vector<std::wstring>& modules, const std::wstring& file);
+// The dumps in `folder` of the process `process`, whose id ends their names.
+std::vector<std::filesystem::path> DumpsOf(const std::filesystem::path& folder, uint32_t process);
 
 }  // namespace vx::testing

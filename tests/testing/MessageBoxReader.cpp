@@ -7,6 +7,12 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
+std::u16string MessageBoxText(HWND box) {
+  wchar_t text[4096] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 4096);
+  return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
+
 }  // namespace
 
 HWND FindMessageBox(const std::u16string& caption) {
@@ -17,12 +23,6 @@ HWND FindMessageBox(const std::u16string& caption) {
     if (IsWindowVisible(box)) return box;
   }
   return nullptr;
-}
-
-std::u16string MessageBoxText(HWND box) {
-  wchar_t text[4096] = {};
-  GetDlgItemTextW(box, 0xFFFF, text, 4096);
-  return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
 MessageBoxReader::MessageBoxReader(std::u16string caption)

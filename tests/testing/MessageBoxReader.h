@@ -17,9 +17,6 @@ namespace vx::testing {
 // A visible message box (window class "#32770") captioned `caption`, of any process; or null.
 HWND FindMessageBox(const std::u16string& caption);
 
-// The text a message box shows.
-std::u16string MessageBoxText(HWND box);
-
 class MessageBoxReader {
  public:
   // Starts at once to watch for boxes captioned `caption`; each one is read, then dismissed with

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contracts/CallByName.h"
@@ -27,19 +28,14 @@ int gRelayedPresses = 0;
 
 // A top-level window standing in for the main window; it counts the button presses relayed to it
 // instead of starting the platform's sizing loop.
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_NCLBUTTONDOWN || wParam != HTBOTTOMRIGHT) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  ++gRelayedPresses;
-  return 0;
-}
-
 class ParentWindow {
  public:
   ParentWindow() {
     WNDCLASSW cls{};
-    cls.lpfnWndProc = &ParentProc;
+    cls.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      if (message == WM_NCLBUTTONDOWN && wParam == HTBOTTOMRIGHT) return ++gRelayedPresses, 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    };
     cls.hInstance = GetModuleHandleW(nullptr);
     cls.lpszClassName = L"BaseCtrlTestParent";
     RegisterClassW(&cls);
@@ -215,20 +211,17 @@ TEST(ProgressBar, ValueStaysWithinMinAndMax) {
 }
 
 TEST(ProgressBar, FillsInProportionOverTheWholeRangeOfWholeNumbers) {
-  struct Case {
-    int32_t min, max, value;
-    int filled;
-  };
-  for (const Case c :
+  using Case = std::tuple<int32_t, int32_t, int32_t, int>;  // min, max, value, filled width
+  for (const auto& [min, max, value, filled] :
        {Case{INT32_MIN, INT32_MAX, INT32_MIN, 0}, Case{INT32_MIN, INT32_MAX, -1, 99},
         Case{INT32_MIN, INT32_MAX, 0, 100}, Case{INT32_MIN, INT32_MAX, INT32_MAX, 200},
         Case{INT32_MIN, 0, -1, 199}, Case{-1, INT32_MAX, INT32_MAX - 1, 199}}) {
     vx::Ref<ctlProgressBar> bar = vx::MakeObject<ctlProgressBar>();
     vx::Ref<vx::IObject> object(bar);
-    vx::CallByName(object, u"Min", {Value(c.min)});
-    vx::CallByName(object, u"Max", {Value(c.max)});
-    vx::CallByName(object, u"Value", {Value(c.value)});
-    EXPECT_EQ(bar->FilledWidth(200), c.filled) << c.min << ".." << c.max << ": " << c.value;
+    vx::CallByName(object, u"Min", {Value(min)});
+    vx::CallByName(object, u"Max", {Value(max)});
+    vx::CallByName(object, u"Value", {Value(value)});
+    EXPECT_EQ(bar->FilledWidth(200), filled) << min << ".." << max << ": " << value;
   }
 }
 

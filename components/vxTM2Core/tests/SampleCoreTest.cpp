@@ -68,14 +68,7 @@ class RecordingGui : public vx::ObjectImpl<vx::IGui> {
 
 // The tests see HKEY_CURRENT_USER as a key of their own, so that the user's own settings are
 // neither read nor deleted.
-class PrivateUserHive : public ::testing::Environment {
-  std::unique_ptr<vx::testing::ScratchKey> hive_;
-  void SetUp() override {
-    hive_ = std::make_unique<vx::testing::ScratchKey>(L"hive", HKEY_CURRENT_USER);
-  }
-  void TearDown() override { hive_.reset(); }
-};
-[[maybe_unused]] const auto* const gHive = ::testing::AddGlobalTestEnvironment(new PrivateUserHive);
+const vx::testing::ScratchKey gHive(L"hive", HKEY_CURRENT_USER);
 
 void ForgetGeometry() {
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Vendaro\\Telvaro mobile 2\\Settings");
@@ -89,9 +82,7 @@ struct StartedCore {
   explicit StartedCore(Text autosync = {}) {
     EXPECT_TRUE(settings->Init(u"settings").ok());
     EXPECT_TRUE(settings->SetValue(u"log", u"y").ok());
-    if (!autosync.empty()) {
-      EXPECT_TRUE(settings->SetValue(u"autosync", autosync).ok());
-    }
+    EXPECT_TRUE(autosync.empty() || settings->SetValue(u"autosync", autosync).ok());
     vx::VxBool ok = vx::kVxFalse;
     EXPECT_TRUE(core->Init(gui.get(), settings.get(), 1, &ok).ok());
     EXPECT_EQ(ok, vx::kVxTrue);
@@ -169,12 +160,11 @@ TEST(FirstPlacement, CentresAComfortableWindowWithinTheWorkArea) {
   EXPECT_EQ(CentredGeometryText({0, 0, 800, 600}, 15), u"0 0 12000 9000 0");
   EXPECT_EQ(CentredGeometryText({100, 40, 1380, 1064}, 12), u"3120 2544 11520 8160 0");
   // Kept bounds count only where the desktop (one display of 1024 x 768 here) shows them.
-  for (const auto& [geometry, seen] : {std::pair{u"1500 750 12000 9000 0", true},
-                                       {u"-11000 -8000 12000 9000 2", true},
-                                       {u"-12000 0 12000 9000 0", false},
-                                       {u"15360 0 12000 9000 0", false},
-                                       {u"0 90000 12000 9000 0", false},
-                                       {u"1500 750 0 9000 0", false}}) {
+  using Row = std::pair<std::u16string, bool>;
+  for (const auto& [geometry, seen] :
+       {Row{u"1500 750 12000 9000 0", true}, Row{u"-11000 -8000 12000 9000 2", true},
+        Row{u"-12000 0 12000 9000 0", false}, Row{u"15360 0 12000 9000 0", false},
+        Row{u"0 90000 12000 9000 0", false}, Row{u"1500 750 0 9000 0", false}}) {
     EXPECT_EQ(vx::samplecore::MeetsAWorkArea(geometry, 15), seen) << vx::ToUtf8(geometry);
   }
 }
@@ -191,12 +181,11 @@ TEST(Screens, OnlyStartScreensAnswerTheHostsCommandIdOfTheirMode) {
 }
 
 TEST(ProjectLog, EscapesKeepEveryMessageOnOneRecoverableLine) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"plain \u00e9\u20ac", u"plain \u00e9\u20ac"},
-      {u"a\r\nb\tc\\d", u"a\\r\\nb\\tc\\\\d"},
-      {std::u16string(u"\0\x1F\x7F\x80", 4), u"\\x00\\x1F\\x7F\x80"},
-  };
-  for (const auto& [text, escaped] : cases) {
+  using Row = std::pair<std::u16string, std::u16string>;
+  for (const auto& [text, escaped] :
+       {Row{u"plain \u00e9\u20ac", u"plain \u00e9\u20ac"},
+        Row{u"a\r\nb\tc\\d", u"a\\r\\nb\\tc\\\\d"},
+        Row{std::u16string(u"\0\x1F\x7F\x80", 4), u"\\x00\\x1F\\x7F\x80"}}) {
     EXPECT_EQ(vx::samplecore::EscapeForLogLine(text), escaped);
   }
 }

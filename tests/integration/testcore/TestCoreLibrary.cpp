@@ -1,8 +1,8 @@
 // vxTM2Core.dll of the end-to-end runs: the host tests' fakes, each call they receive written as
 // a line to calls.txt beside this library, and one case picked by the environment variable
 // VX_TEST_CORE: "refuse" (the core refuses to start) or a way to crash in the core's activation,
-// named in kCrashes below. Before it crashes, the core records "thread <id>" of the thread that
-// will fault. Without a case the core starts, activates and waits.
+// named in kCrashes below. Before it crashes, the core records "thread <id>" of the activating
+// thread, and later of its own thread if it faults on one. Without a case it starts and waits.
 #include <windows.h>
 
 #include <cstdlib>
@@ -35,15 +35,12 @@ void RecordThread() {
 }
 
 void Jump(uintptr_t address) {
-  RecordThread();
   reinterpret_cast<void (*)()>(address)();
 }
 void Read(uintptr_t address) {
-  RecordThread();
   (void)*reinterpret_cast<volatile int*>(address);
 }
 void Write(uintptr_t address) {
-  RecordThread();
   *reinterpret_cast<volatile int*>(address) = 1;
 }
 // Without end on purpose: the stack overflow row.
@@ -54,6 +51,7 @@ int Recurse(int depth) {
   return Recurse(depth + 1) + frame[0];
 }
 DWORD WINAPI OnAThread(void*) {
+  RecordThread();
   Write(0);
   return 0;
 }
@@ -61,7 +59,6 @@ DWORD WINAPI OnAThread(void*) {
 // Some virtual processors (this project's test machines among them) return 0 instead of
 // faulting: then the core raises what the processor should have.
 void DivideByZero() {
-  RecordThread();
   volatile int zero = 0;
   Record("no fault from the processor: " + std::to_string(1 / zero));
   RaiseException(EXCEPTION_INT_DIVIDE_BY_ZERO, 0, 0, nullptr);
@@ -118,16 +115,16 @@ const Crash kCrashes[] = {
     {"read-high", [] { Read(kHighAddress); }},
     {"write-null", [] { Write(0); }},
     {"write-high", [] { Write(kHighAddress); }},
-    {"stack-overflow", [] { RecordThread(), Record(std::to_string(Recurse(0))); }},
+    {"stack-overflow", [] { Record(std::to_string(Recurse(0))); }},
     {"divide-by-zero", &DivideByZero},
-    {"illegal-instruction", [] { RecordThread(), __builtin_trap(); }},
+    {"illegal-instruction", [] { __builtin_trap(); }},
     {"thread", [] { CloseHandle(CreateThread(nullptr, 0, &OnAThread, nullptr, 0, nullptr)); }},
     {"log-faults", [] { Jump(0xA0B0C0); }},
     {"fault-twice", [] { PostToCore(true), Jump(0xA0B0C0); }},
     {"caught-while-box-shown", [] { PostToCore(false), Jump(0xA0B0C0); }},
-    {"abort", [] { RecordThread(), std::abort(); }},
-    {"terminate", [] { RecordThread(), EscapesNoexcept(); }},
-    {"pure-call", [] { RecordThread(), Derived(); }},
+    {"abort", [] { std::abort(); }},
+    {"terminate", &EscapesNoexcept},
+    {"pure-call", [] { Derived(); }},
 };
 
 void PickTheCase() {
@@ -144,7 +141,7 @@ void PickTheCase() {
     };
   }
   for (const Crash& crash : kCrashes) {
-    if (picked == crash.name) fakes.activate = crash.activate;
+    if (picked == crash.name) fakes.activate = [&crash] { RecordThread(), crash.activate(); };
   }
 }
 

@@ -1,21 +1,26 @@
-// The contracts every module shares: errors and their boundary, the object model, texts, numbers.
+// The contracts every module shares: errors and their boundary, the object model, texts, numbers,
+// the geometry text (converted whole before any field is applied).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "contracts/AsciiText.h"
 #include "contracts/CallByName.h"
 #include "contracts/Contain.h"
 #include "contracts/Error.h"
+#include "contracts/GeometryText.h"
 #include "contracts/IProject.h"
 #include "contracts/Numeric.h"
 #include "contracts/ObjectImpl.h"
 #include "contracts/Text.h"
+#include "contracts/TextToNumber.h"
 #include "testing/ErrorNumberOf.h"
 
 namespace {
@@ -95,23 +100,13 @@ TEST(Boundary, StatusCarriesTheErrorBothWaysUnchanged) {
   EXPECT_EQ(ErrorOf([] { vx::Check(vx::Status::Ok()); }).number, 0);
 }
 
-struct DecimalRow {
-  int64_t value;
-  std::u16string text;
-};
-
 TEST(DecimalText, EveryMagnitudeAndSign) {
-  const DecimalRow rows[] = {{0, u"0"},
-                             {7, u"7"},
-                             {-1, u"-1"},
-                             {1440, u"1440"},
-                             {std::numeric_limits<int32_t>::min(), u"-2147483648"},
-                             {std::numeric_limits<int64_t>::max(), u"9223372036854775807"},
-                             {std::numeric_limits<int64_t>::min(), u"-9223372036854775808"}};
-  for (const DecimalRow& row : rows) {
-    SCOPED_TRACE(row.value);
-    EXPECT_EQ(vx::DecimalText(row.value), row.text);
-  }
+  using Row = std::pair<int64_t, std::u16string_view>;
+  for (const auto& [value, text] :
+       {Row{0, u"0"}, Row{7, u"7"}, Row{-1, u"-1"}, Row{1440, u"1440"},
+        Row{INT32_MIN, u"-2147483648"}, Row{INT64_MAX, u"9223372036854775807"},
+        Row{INT64_MIN, u"-9223372036854775808"}})
+    EXPECT_EQ(vx::DecimalText(value), text) << value;
 }
 
 TEST(AsciiLower, OnlyTheAsciiCapitalsFold) {
@@ -148,19 +143,13 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 TEST(RoundToInt32, HalvesGoToTheEvenNeighbourAndTheRangeIsExact) {
-  const std::pair<double, int32_t> cases[] = {{0.5, 0},
-                                              {1.5, 2},
-                                              {2.5, 2},
-                                              {-0.5, 0},
-                                              {-1.5, -2},
-                                              {-2.5, -2},
-                                              {2.4999999999999996, 2},
-                                              {2.5000000000000004, 3},
-                                              {-7.6, -8},
-                                              {static_cast<double>(0.8f) * 101, 81},
-                                              {2147483647.4, kMax},
-                                              {-2147483648.5, kMin}};
-  for (const auto& [in, out] : cases) EXPECT_EQ(vx::RoundToInt32(in), out) << in;
+  using Row = std::pair<double, int32_t>;
+  for (const auto& [in, out] :
+       {Row{0.5, 0}, Row{1.5, 2}, Row{2.5, 2}, Row{-0.5, 0}, Row{-1.5, -2}, Row{-2.5, -2},
+        Row{2.4999999999999996, 2}, Row{2.5000000000000004, 3}, Row{-7.6, -8},
+        Row{static_cast<double>(0.8f) * 101, 81}, Row{2147483647.4, kMax},
+        Row{-2147483648.5, kMin}})
+    EXPECT_EQ(vx::RoundToInt32(in), out) << in;
   for (double beyond : {2147483647.5, -2147483649.0, 1e300, std::nan(""), -HUGE_VAL}) {
     EXPECT_EQ(ErrorNumberOf([=] { vx::RoundToInt32(beyond); }), vx::kErrOverflow) << beyond;
   }
@@ -212,26 +201,22 @@ class Probe : public vx::ObjectImpl<vx::IProject> {
   std::u16string last;
 };
 
-TEST(ObjectModel, CountsFollowReferencesAndLiveObjectsReturnToZero) {
+struct IOther : vx::IObject {
+  static constexpr vx::InterfaceId kIid = "test.IOther";
+};
+
+TEST(ObjectModel, CountsFollowReferencesAndAMissingInterfaceIsATypeMismatch) {
   const int32_t before = vx::gLiveObjects;
   {
     vx::Ref<Probe> probe = vx::MakeObject<Probe>();
     EXPECT_EQ(vx::gLiveObjects, before + 1);
     vx::Ref<vx::IObject> asObject = probe;
     vx::Ref<vx::IProject> asProject = vx::QueryAs<vx::IProject>(asObject);
+    EXPECT_EQ(ErrorNumberOf([&] { vx::QueryAs<IOther>(asObject); }), vx::kErrTypeMismatch);
     EXPECT_EQ(probe->AddRef(), 4u);
     probe->Release();
   }
   EXPECT_EQ(vx::gLiveObjects, before);
-}
-
-struct IOther : vx::IObject {
-  static constexpr vx::InterfaceId kIid = "test.IOther";
-};
-
-TEST(ObjectModel, QueryForMissingInterfaceIsTypeMismatch) {
-  vx::Ref<vx::IObject> probe = vx::MakeObject<Probe>();
-  EXPECT_EQ(ErrorNumberOf([&] { vx::QueryAs<IOther>(probe); }), vx::kErrTypeMismatch);
 }
 
 TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
@@ -247,11 +232,7 @@ TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
             vx::kErrObjectNotSet);
 }
 
-struct Utf8Case {
-  const char* name;
-  std::string utf8;
-  std::u16string utf16;
-};
+using Utf8Case = std::tuple<const char*, std::string, std::u16string>;  // name, UTF-8, UTF-16
 
 TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
   const std::u16string r = u"\xFFFD";
@@ -272,18 +253,11 @@ TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
       {"above U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
       {"no lead beyond F4", "\xF5\x80\xFF", r + r + r},
       {"truncated at the end", "a\xF0\x9F\x98", u"a" + r},
-      {"truncated by a letter",
-       "\xE2\x82"
-       "b\xC3"
-       "c",
-       r + u"b" + r + u"c"},
-      {"lone continuation bytes",
-       "\x80\xBF"
-       "d",
-       r + r + u"d"},
+      {"truncated by a letter", "\xE2\x82\x62\xC3\x63", r + u"b" + r + u"c"},
+      {"lone continuation bytes", "\x80\xBF\x64", r + r + u"d"},
       {"truncated then a new sequence", "\xE2\xC3\xA9", r + u"\u00E9"},
   };
-  for (const Utf8Case& c : cases) EXPECT_EQ(vx::FromUtf8(c.utf8), c.utf16) << c.name;
+  for (const auto& [name, utf8, utf16] : cases) EXPECT_EQ(vx::FromUtf8(utf8), utf16) << name;
 }
 
 TEST(ToUtf8, PairsJoinAndUnpairedSurrogatesBecomeReplacements) {
@@ -294,16 +268,70 @@ TEST(ToUtf8, PairsJoinAndUnpairedSurrogatesBecomeReplacements) {
        u"\x007F\x0080\x07FF\x0800\xFFFF"},
       {"edges of the pairs", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\xD800\xDC00\xDBFF\xDFFF"},
       {"high at the end", "a" + r, u"a\xD800"},
-      {"high before a letter", r + "A",
-       u"\xDBFF"
-       u"A"},
-      {"lone low", r + "a",
-       u"\xDC00"
-       u"a"},
+      {"high before a letter", r + "A", u"\xDBFF\x0041"},
+      {"lone low", r + "a", u"\xDC00\x0061"},
       {"pair in the wrong order", r + r, u"\xDFFF\xD800"},
       {"two highs then a low", r + "\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
   };
-  for (const Utf8Case& c : cases) EXPECT_EQ(vx::ToUtf8(c.utf16), c.utf8) << c.name;
+  for (const auto& [name, utf8, utf16] : cases) EXPECT_EQ(vx::ToUtf8(utf16), utf8) << name;
+}
+
+TEST(ParseGeometryText, ConvertsAllFiveFieldsOrNothingWhenFewer) {
+  using Fields = std::tuple<float, float, float, float, int32_t>;
+  using Row = std::pair<std::u16string_view, std::optional<Fields>>;
+  for (const auto& [text, expected] :
+       {Row{u"1200 900 14250 10500 0", Fields{1200, 900, 14250, 10500, 0}},
+        Row{u"-300 -200 500 400 2", Fields{-300, -200, 500, 400, 2}},
+        Row{u"1.5 2 3 4 1 extra fields", Fields{1.5f, 2, 3, 4, 1}},
+        Row{u"0 0 0 0 2.0", Fields{0, 0, 0, 0, 2}}, Row{u"0 0 0 0 -7", Fields{0, 0, 0, 0, -7}},
+        Row{u"", std::nullopt}, Row{u" 0", std::nullopt}, Row{u"1 2 3 4", std::nullopt},
+        Row{u"a b c d", std::nullopt}}) {
+    const std::optional<vx::GeometryFields> f = vx::ParseGeometryText(text);
+    std::optional<Fields> fields;
+    if (f) fields = Fields{f->left, f->top, f->width, f->height, f->state};
+    EXPECT_EQ(fields, expected) << std::string(text.begin(), text.end());
+  }
+}
+
+TEST(ParseGeometryText, AnyBadFieldIsATypeMismatch) {
+  for (std::u16string_view text :
+       {u"x 2 3 4 0", u"1 x 3 4 0", u"1 2 x 4 0", u"1 2 3 x 0", u"1 2 3 4 x", u"1 2 3 4 0.5",
+        u"1 2 3 4 ", u"1  2 3 4 0", u"1 2 3 4 1,0"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::ParseGeometryText(text); }), vx::kErrTypeMismatch)
+        << std::string(text.begin(), text.end());
+  }
+}
+
+TEST(TextToSingle, ReadsPlainDecimalNumbers) {
+  // Too small to tell from zero (1e-60) is zero, not an error.
+  using Row = std::pair<std::u16string_view, float>;
+  for (const auto& [text, number] :
+       {Row{u"1500", 1500.0f}, Row{u"-300", -300.0f}, Row{u"+12.5", 12.5f}, Row{u" 7 ", 7.0f},
+        Row{u".5", 0.5f}, Row{u"5.", 5.0f}, Row{u"1e3", 1000.0f}, Row{u"2.5E-1", 0.25f},
+        Row{u"1e-60", 0.0f}})
+    EXPECT_EQ(vx::TextToSingle(text), number);
+}
+
+TEST(TextToSingle, OtherTextIsATypeMismatch) {
+  for (const char16_t* text : {u"", u" ", u"x", u"12px", u"1,5", u"--1", u"0x10", u"inf", u"nan",
+                               u"1e", u"1e5x", u"1.5x", u".", u"1 2"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::TextToSingle(text); }), vx::kErrTypeMismatch)
+        << std::string(text, text + std::char_traits<char16_t>::length(text));
+  }
+}
+
+TEST(TextToSingle, NumbersBeyondSinglePrecisionOverflow) {
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToSingle(u"1e39"); }), vx::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToSingle(u"-1e400"); }), vx::kErrOverflow);
+}
+
+TEST(TextToLong, TakesWholeNumbersOnly) {
+  EXPECT_EQ(vx::TextToLong(u"2.0") + vx::TextToLong(u"1e1") + vx::TextToLong(u"-7"), 5);
+  EXPECT_EQ(vx::TextToLong(u"2147483647"), 2147483647);
+  EXPECT_EQ(ErrorNumberOf([] { vx::TextToLong(u"2147483648"); }), vx::kErrOverflow);
+  for (const char16_t* text : {u"2.5", u"-0.5", u"two"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { vx::TextToLong(text); }), vx::kErrTypeMismatch);
+  }
 }
 
 }  // namespace

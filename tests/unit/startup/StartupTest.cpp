@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -34,8 +35,6 @@ TokenArray Tokens(std::u16string_view joined) {
 
 TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces) {
   const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"", u""},
-      {u" \t  \t", u""},
       {u"  a \t\tb  ", u"a|b"},
       {u"/debug\t/log", u"/debug|/log"},
       {u"\"C:\\My Files\\p.tm2\" /log", u"\"C:\\My Files\\p.tm2\"|/log"},
@@ -55,14 +54,8 @@ TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces)
 }
 
 TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
-  struct Case {
-    std::u16string_view name;
-    int32_t minParams, maxParams;
-    std::u16string_view tokens;
-    bool found;
-    std::u16string_view params, rest;
-  };
-  const Case cases[] = {
+  using Text = std::u16string_view;
+  const std::tuple<Text, int32_t, int32_t, Text, bool, Text, Text> cases[] = {
       {u"COPY", 1, -1, u"/copy|a|b|/x|c", true, u"/copy|a|b", u"/x|c"},
       {u"copy", 0, 2, u"/copy|a|b|c", true, u"/copy|a|b", u"c"},
       // Below the minimum a following switch is taken as a parameter.
@@ -77,25 +70,19 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
       {u"debug", 0, 0, u"", false, u"before", u""},
       {u"debug", 0, 0, u"debug|/debugx|/debug=1", false, u"before", u"debug|/debugx|/debug=1"},
   };
-  for (const Case& c : cases) {
-    TokenArray tokens = Tokens(c.tokens);
-    std::vector<std::u16string> params{u"before"};
-    EXPECT_EQ(modString::TakeSwitch(c.name, c.minParams, c.maxParams, tokens, params), c.found)
-        << std::string(c.tokens.begin(), c.tokens.end());
-    EXPECT_EQ(params, Tokens(c.params));
-    EXPECT_EQ(tokens, Tokens(c.rest));
+  for (const auto& [name, minParams, maxParams, written, found, params, rest] : cases) {
+    TokenArray tokens = Tokens(written);
+    std::vector<std::u16string> taken{u"before"};
+    EXPECT_EQ(modString::TakeSwitch(name, minParams, maxParams, tokens, taken), found)
+        << std::string(written.begin(), written.end());
+    EXPECT_EQ(taken, Tokens(params));
+    EXPECT_EQ(tokens, Tokens(rest));
   }
 }
 
 TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAllowed) {
-  struct Case {
-    std::u16string_view name;
-    bool allowBare;
-    std::u16string_view tokens;
-    bool found;
-    std::u16string_view value, rest;
-  };
-  const Case cases[] = {
+  using Text = std::u16string_view;
+  const std::tuple<Text, bool, Text, bool, Text, Text> cases[] = {
       {u"autosync", false, u"a|/autosync=One|-AUTOSYNC=two", true, u"one", u"a|-AUTOSYNC=two"},
       {u"autosync", false, u"/autosync=", true, u"", u""},
       {u"autosync", true, u"x|/AutoSync|/autosync=b", true, u"old", u"x|/autosync=b"},
@@ -106,12 +93,12 @@ TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAll
       {u"Name", false, u"/name=A=B c", true, u"a=b c", u""},
       {u"autosync", true, u"", false, u"old", u""},
   };
-  for (const Case& c : cases) {
-    TokenArray tokens = Tokens(c.tokens);
+  for (const auto& [name, allowBare, written, found, expected, rest] : cases) {
+    TokenArray tokens = Tokens(written);
     std::u16string value = u"old";
-    EXPECT_EQ(modString::TakeOptionValue(c.name, c.allowBare, tokens, value), c.found);
-    EXPECT_EQ(value, c.value);
-    EXPECT_EQ(tokens, Tokens(c.rest));
+    EXPECT_EQ(modString::TakeOptionValue(name, allowBare, tokens, value), found);
+    EXPECT_EQ(value, expected);
+    EXPECT_EQ(tokens, Tokens(rest));
   }
 }
 
@@ -123,13 +110,11 @@ TEST(StripQuotes, RemovesOnlyAnEnclosingPair) {
 }
 
 TEST(ExactComparisons, CompareCodeUnitsWithoutFolding) {
-  EXPECT_TRUE(modString::EqualsExact(u"", u""));
-  EXPECT_FALSE(modString::EqualsExact(u"a", u"A"));
-  EXPECT_FALSE(modString::EqualsExact(u"ab", u"a"));
-  EXPECT_TRUE(modString::StartsWithExact(u"abc", u"ab"));
-  EXPECT_TRUE(modString::StartsWithExact(u"abc", u""));
-  EXPECT_FALSE(modString::StartsWithExact(u"ab", u"abc"));
-  EXPECT_FALSE(modString::StartsWithExact(u"Abc", u"ab"));
+  using modString::EqualsExact, modString::StartsWithExact;
+  EXPECT_TRUE(EqualsExact(u"", u"") && StartsWithExact(u"abc", u"ab") &&
+              StartsWithExact(u"a", u""));
+  EXPECT_FALSE(EqualsExact(u"a", u"A") || EqualsExact(u"ab", u"a") || EqualsExact(u"a", u"ab"));
+  EXPECT_FALSE(StartsWithExact(u"ab", u"abc") || StartsWithExact(u"Abc", u"ab"));
 }
 
 TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
@@ -146,23 +131,16 @@ TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
 }
 
 TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
-  const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"\r\na\r\n", u"a"},
-      {std::u16string(u"\0\t x y \t\0", 9), u"x y"},
-      {u" a", u"a"},
-      {u"a ", u"a"},
-      {u"a\r\n\tb", u"a\r\n\tb"},
-      {u"", u""},
-      {std::u16string(u" \t\0 \r\n\0", 7), u""},
-      // Other controls and non-breaking spaces stay; high code units are not mistaken for any.
-      {u"\x0B\x0C"
-       u"a\x00A0",
-       u"\x0B\x0C"
-       u"a\x00A0"},
-      {u" \x001F \x0085 ", u"\x001F \x0085"},
-      {u"\xFF20\xFF09", u"\xFF20\xFF09"},
-  };
-  for (const auto& [in, out] : cases) EXPECT_EQ(TrimControlChars(in), out);
+  // Other controls and non-breaking spaces stay (the last rows); high code units are not mistaken
+  // for any.
+  using Row = std::pair<std::u16string, std::u16string>;
+  for (const auto& [in, out] :
+       {Row{u"\r\na\r\n", u"a"}, Row{std::u16string(u"\0\t x y \t\0", 9), u"x y"}, Row{u" a", u"a"},
+        Row{u"a ", u"a"}, Row{u"a\r\n\tb", u"a\r\n\tb"}, Row{u"", u""},
+        Row{std::u16string(u" \t\0 \r\n\0", 7), u""},
+        Row{u"\x0B\x0C\x0061\x00A0", u"\x0B\x0C\x0061\x00A0"},
+        Row{u" \x001F \x0085 ", u"\x001F \x0085"}, Row{u"\xFF20\xFF09", u"\xFF20\xFF09"}})
+    EXPECT_EQ(TrimControlChars(in), out);
 }
 
 // The block's bytes in memory order, each code unit little-endian.
@@ -272,21 +250,14 @@ std::u16string TextOf(uint64_t address, uint32_t code, uint32_t flags) {
 }
 
 TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
-  struct Case {
-    uint64_t address;
-    uint32_t code, flags;
-    std::u16string_view text;
-  };
-  for (const Case& c : {
-           Case{0xA0B0C0, 0xC0000005, 0, u"A0B0C0;C0000005;0"},
-           Case{0, 0, 0, u"0;0;0"},
-           Case{0x00ab, 0x1, 0x0f, u"AB;1;F"},
-           Case{0x10, 0xC0000094, 1, u"10;C0000094;1"},
-           Case{0x80000000, 0xFFFFFFFF, 0x80000000, u"80000000;FFFFFFFF;80000000"},
-           Case{0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF"},
-           Case{0x7FF6A0B0C0D0, 0x80000003, 0, u"7FF6A0B0C0D0;80000003;0"},
-       }) {
-    EXPECT_EQ(TextOf(c.address, c.code, c.flags), c.text);
+  using Case = std::tuple<uint64_t, uint32_t, uint32_t, std::u16string_view>;
+  for (const auto& [address, code, flags, text] :
+       {Case{0xA0B0C0, 0xC0000005, 0, u"A0B0C0;C0000005;0"}, Case{0, 0, 0, u"0;0;0"},
+        Case{0x00ab, 0x1, 0x0f, u"AB;1;F"}, Case{0x10, 0xC0000094, 1, u"10;C0000094;1"},
+        Case{0x80000000, 0xFFFFFFFF, 0x80000000, u"80000000;FFFFFFFF;80000000"},
+        Case{0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF"},
+        Case{0x7FF6A0B0C0D0, 0x80000003, 0, u"7FF6A0B0C0D0;80000003;0"}}) {
+    EXPECT_EQ(TextOf(address, code, flags), text);
   }
 }
 

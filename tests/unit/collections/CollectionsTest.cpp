@@ -1,9 +1,12 @@
+// The collections: the hash table of counters and the fast character access.
+#include "collections/CFastMid.h"
 #include "collections/CHashLong.h"
 #include "collections/FastModulus.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <random>
 #include <string>
@@ -93,31 +96,25 @@ TEST(CHashLongPrimes, IsPrimeAndNextPrime) {
   EXPECT_EQ(ErrorOf([] { Peer::NextPrime(2147483647); }).number, vx::kErrOverflow);
 }
 
-TEST(CHashLongSizing, InitChoosesPrimeCapacitiesAndThresholds) {
+TEST(CHashLongSizing, InitChoosesPrimeCapacitiesAndThresholdsFromTheLevels) {
   struct Case {
     int32_t minimumSize, initialSize, minCapacity, capacity, shrink, grow;
+    float level = 0.0f;  // all three levels; 0 keeps the defaults
   };
   for (const Case c :
        {Case{1, 1, 2, 2, 0, 2}, Case{0, 0, 2, 2, 0, 2}, Case{-7, 3, 2, 3, 1, 2},
         Case{10, 100, 11, 101, 20, 81}, Case{100, 10, 101, 101, 20, 81}, Case{11, 11, 11, 11, 2, 9},
-        Case{12, 0, 13, 13, 3, 10}, Case{5, 5, 5, 5, 1, 4}, Case{23, 23, 23, 23, 5, 18}}) {
+        Case{12, 0, 13, 13, 3, 10}, Case{5, 5, 5, 5, 1, 4}, Case{23, 23, 23, 23, 5, 18},
+        // Halves round to even: 5.5 up, 6.5 down.
+        Case{11, 11, 11, 11, 6, 6, 0.5f}, Case{13, 13, 13, 13, 6, 6, 0.5f}}) {
     CHashLong table;
+    if (c.level != 0.0f) table.SetAutosizeLevels(c.level, c.level, c.level);
     table.Init(c.minimumSize, c.initialSize, false);
     EXPECT_EQ(std::vector({table.MinCapacity(), table.Capacity(), table.ShrinkThreshold(),
                            table.GrowThreshold(), table.Count()}),
               std::vector({c.minCapacity, c.capacity, c.shrink, c.grow, 0}))
         << c.minimumSize << "," << c.initialSize;
   }
-}
-
-TEST(CHashLongSizing, LevelsTakeEffectAtTheNextAllocation) {
-  CHashLong table;
-  table.Init(11, 11, false);
-  table.SetAutosizeLevels(0.5f, 0.5f, 0.5f);
-  EXPECT_EQ(table.GrowThreshold(), 9);
-  table.Init(11, 11, false);
-  EXPECT_EQ(table.ShrinkThreshold(), 6);  // 5.5 rounds to even
-  EXPECT_EQ(table.GrowThreshold(), 6);
 }
 
 TEST(CHashLongSizing, GrowsFrom11To23AndShrinksBackButNotBelowTheMinimum) {
@@ -274,6 +271,84 @@ TEST(CHashLongErrors, FailedSizingKeepsEveryKey) {
   EXPECT_FALSE(two.HasKey(u"c"));  // a full table: the search is bounded
   two.SetValue(u"c", 3);
   EXPECT_EQ(two.Capacity(), 3);
+}
+
+// CFastMid has no handler of its own: its errors name the program and nothing else.
+::testing::AssertionResult RefusesPosition(auto&& call) {
+  const vx::ErrorInfo error = vx::testing::ErrorOf(call);
+  if (error.number == vx::kErrSubscript && error.source == u"vxTM2Main") {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "error " << error.number;
+}
+
+TEST(CFastMid, ReadsAndWritesPositionsOneToLengthAndRefusesTheRest) {
+  std::u16string s = u"abc";
+  CFastMid fm;
+  auto mid = fm.GetMidString(s);
+  EXPECT_EQ(mid->View(), u" ");
+  EXPECT_EQ(fm.GetAscW(1) + fm.GetAscW(3), 97 + 99);
+  for (int32_t p : {0, 4, -1, INT32_MIN, INT32_MAX}) {
+    EXPECT_TRUE(RefusesPosition([&] { fm.GetAscW(p); })) << p;
+    EXPECT_TRUE(RefusesPosition([&] { fm.PutAscW(p, 1); })) << p;
+    EXPECT_TRUE(RefusesPosition([&] { fm.SetMidPosition(p); })) << p;
+  }
+  EXPECT_EQ(s, u"abc");
+  EXPECT_EQ(mid->View(), u" ") << "a refused SetMidPosition changes nothing";
+  fm.SetMidPosition(2);
+  EXPECT_EQ(mid->View(), u"b");
+  fm.PutAscW(1, 65);
+  EXPECT_EQ(s, u"Abc");
+}
+
+TEST(CFastMid, CodeUnitsAreSigned16Bit) {
+  std::u16string s = u"\xFFFF\x8000\x7FFF";
+  CFastMid fm;
+  auto mid = fm.GetMidString(s);
+  EXPECT_EQ(std::vector({fm.GetAscW(1), fm.GetAscW(2), fm.GetAscW(3)}),
+            std::vector<int16_t>({-1, -32768, 32767}));
+  fm.PutAscW(3, -1);
+  fm.PutAscW(1, -32768);
+  EXPECT_EQ(s, u"\x8000\x8000\xFFFF");
+  fm.SetMidPosition(3);
+  EXPECT_EQ(mid->View(), u"\xFFFF");
+}
+
+TEST(CFastMid, EmptyAndUnattachedStringsHaveNoPositionToSetTheMidStringTo) {
+  std::u16string empty;
+  CFastMid fm;
+  auto mid = fm.GetMidString(empty);
+  for (int32_t p : {0, 1}) {
+    EXPECT_TRUE(RefusesPosition([&] { fm.GetAscW(p); })) << p;
+    EXPECT_TRUE(RefusesPosition([&] { fm.SetMidPosition(p); })) << p;
+  }
+  // Before attaching, only the placeholder position 0 exists.
+  CFastMid fresh;
+  EXPECT_EQ(fresh.GetAscW(0), 0);
+  fresh.PutAscW(0, 7);
+  EXPECT_EQ(fresh.GetAscW(0), 7);
+  EXPECT_TRUE(RefusesPosition([&] { fresh.GetAscW(1); }));
+  EXPECT_TRUE(RefusesPosition([&] { fresh.SetMidPosition(0); }));
+}
+
+TEST(CFastMid, OnlyTheLatestLiveMidStringIsWritten) {
+  std::u16string first = u"xy";
+  std::u16string second = u"pq";
+  CFastMid fm;
+  auto oldMid = fm.GetMidString(first);
+  fm.SetMidPosition(2);
+  auto newMid = fm.GetMidString(second);
+  fm.SetMidPosition(1);
+  EXPECT_EQ(oldMid->View(), u"y");
+  EXPECT_EQ(newMid->View(), u"p");
+  EXPECT_EQ(fm.GetAscW(2), u'q');
+  // A dropped mid string: reading goes on, setting the position is refused until a new one.
+  fm.GetMidString(second).reset();
+  EXPECT_EQ(fm.GetAscW(2), u'q');
+  EXPECT_TRUE(RefusesPosition([&] { fm.SetMidPosition(2); }));
+  auto again = fm.GetMidString(second);
+  fm.SetMidPosition(2);
+  EXPECT_EQ(again->View(), u"q");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The host's portable helpers: list and table values, and the argument text of a command line.
+#include "host/ProgramArguments.h"
 #include "host/modBasis.h"
 
 #include <gtest/gtest.h>
@@ -64,21 +66,16 @@ TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) 
       // Booleans are numbers; NaN never wins.
       {min, List{int16_t{0}, vx::Boolean{vx::kVxTrue}}, vx::Boolean{vx::kVxTrue}},
       {max, List{1.0, std::numeric_limits<double>::quiet_NaN(), 2.0}, 2.0},
+      // Any lower bound visits every entry; no entries give Empty.
+      {max, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{9}},
+      {min, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{1}},
+      {max, List(0, {}), Value()},
+      {min, List(std::numeric_limits<int32_t>::min(), {}), Value()},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_TRUE(Same(cases[i].pick(cases[i].list, vx::Here::current()), cases[i].expected))
         << "case " << i;
   }
-}
-
-TEST(MaxOfList, AnyLowerBoundVisitsEveryEntryAndNoEntriesGiveEmpty) {
-  const List list(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})});
-  EXPECT_EQ(list.UpperBound(), -1);
-  EXPECT_TRUE(Same(modBasis::MaxOfList(list), int32_t{9}));
-  EXPECT_TRUE(Same(modBasis::MinOfList(list), int32_t{1}));
-  EXPECT_TRUE(modBasis::MaxOfList(List(0, {})).IsEmpty());
-  EXPECT_TRUE(modBasis::MinOfList(List(std::numeric_limits<int32_t>::min(), {})).IsEmpty());
-  EXPECT_FALSE(modBasis::IsInList(Value(), List(1, {})));
 }
 
 TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
@@ -97,6 +94,7 @@ TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
       {Value(), List{u" "}, false},
       {int16_t{-1}, List{vx::Boolean{vx::kVxTrue}}, true},
       {nan, List{nan}, false},
+      {Value(), List(1, {}), false},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const auto& [value, list, found] = cases[i];
@@ -107,29 +105,21 @@ TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
 TEST(ValueHelpers, OutOfBoundsAndUnboundedListsAreSubscriptErrorsAndObjectsCannotBeCompared) {
   struct Plain : vx::ObjectImpl<vx::IObject> {};
   const vx::Ref<vx::IObject> object = vx::MakeObject<Plain>();
-  const List unbounded;
-  const List list(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})});
+  const List unbounded, mixed{int16_t{1}, object};
   const vx::ErrorInfo error = vx::testing::ErrorOf([&] { modBasis::MaxOfList(unbounded); });
   EXPECT_EQ(error.number, vx::kErrSubscript);
   EXPECT_EQ(error.source.rfind(u"modBasis.", 0), 0u) << "the handler adds its location";
   const std::pair<std::function<void()>, int32_t> cases[] = {
       {[&] { modBasis::MinOfList(unbounded); }, vx::kErrSubscript},
-      {[&] { list.At(0); }, vx::kErrSubscript},
-      {[] {
-         List(INT32_MAX, {Value(), Value()});
-       },
-       vx::kErrSubscript},
+      {[] { List(INT32_MAX, std::vector<Value>(2)); }, vx::kErrSubscript},
       {[&] { modBasis::IsInList(Value(int16_t{1}), unbounded); }, vx::kErrSubscript},
-      {[&] {
-         modBasis::MaxOfList(List{int16_t{1}, object});
-       },
-       vx::kErrTypeMismatch},
+      {[&] { modBasis::MaxOfList(mixed); }, vx::kErrTypeMismatch},
       {[&] { modBasis::IsInList(object, List{int16_t{1}}); }, vx::kErrTypeMismatch},
       // The first entry is compared with itself too.
       {[&] { modBasis::MinOfList(List{object}); }, vx::kErrTypeMismatch},
       {[] { modBasis::SingleOf(Value(u"1")); }, vx::kErrTypeMismatch},
       // The highest lower bound that one entry still fits: no error.
-      {[] { List(INT32_MAX, {Value()}); }, 0},
+      {[] { List(INT32_MAX, std::vector<Value>(1)); }, 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
@@ -161,6 +151,23 @@ TEST(KeyedTable, AddItemRemoveAndHasKeyWithThePlatformsErrorsAndCountedReference
   EXPECT_EQ(vx::gLiveObjects, before + 1);
   table.Remove(u"-42");
   EXPECT_FALSE(modBasis::CollectionHasKey(table, u"-42"));
+}
+
+TEST(ArgumentTextOf, SkipsTheProgramPathQuotedOrNotAndTheSeparatorsAfterIt) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"C:\\vx\\vxTM2Main.exe /debug -log", u"/debug -log"},
+      {u"vxTM2Main.exe \t  \"a b\" ", u"\"a b\" "},
+      {u"vxTM2Main.exe   ", u""},
+      {u"", u""},
+      {u"\"C:\\Program Files\\Telvaro\\vxTM2Main.exe\" /autosync", u"/autosync"},
+      // Whatever follows the closing quote directly is the first argument.
+      {u"\"C:\\a b\\vxTM2Main.exe\"/debug x", u"/debug x"},
+      // An unclosed quote takes the whole line as the path.
+      {u"\"C:\\a b\\vxTM2Main.exe /debug", u""},
+      // Quotes inside an unquoted path are ordinary characters.
+      {u"C:\\a\"b\"c.exe one", u"one"},
+  };
+  for (const auto& [line, arguments] : cases) EXPECT_EQ(vx::host::ArgumentTextOf(line), arguments);
 }
 
 }  // namespace
