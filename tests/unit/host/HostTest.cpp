@@ -37,13 +37,9 @@ bool Same(const Value& actual, const Value& expected) {
 }
 
 TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) {
-  struct Case {
-    Value (*pick)(const List&, vx::Here);
-    List list;
-    Value expected;
-  };
-  Value (*const max)(const List&, vx::Here) = &modBasis::MaxOfList;
-  Value (*const min)(const List&, vx::Here) = &modBasis::MinOfList;
+  using Pick = Value (*)(const List&, vx::Here);
+  const Pick max = &modBasis::MaxOfList, min = &modBasis::MinOfList;
+  using Case = std::tuple<Pick, List, Value>;
   const Case cases[] = {
       Case{max, List{int16_t{0}, -120.0f}, int16_t{0}}, Case{max, List{1500.0f, 1200.0f}, 1500.0f},
       Case{max, List{int16_t{3}, 7.5, int32_t{7}}, 7.5}, Case{max, List{u"x"}, u"x"},
@@ -65,9 +61,9 @@ TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) 
       Case{min, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{1}},
       Case{max, List(0, {}), Value()},
       Case{min, List(std::numeric_limits<int32_t>::min(), {}), Value()}};
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_TRUE(Same(cases[i].pick(cases[i].list, vx::Here::current()), cases[i].expected))
-        << "case " << i;
+  for (const Case& c : cases) {
+    const auto& [pick, list, expected] = c;
+    EXPECT_TRUE(Same(pick(list, vx::Here::current()), expected)) << "case " << &c - cases;
   }
 }
 
@@ -105,9 +101,7 @@ TEST(ValueHelpers, OutOfBoundsAndUnboundedListsAreSubscriptErrorsAndObjectsCanno
       {[] { modBasis::SingleOf(Value(u"1")); }, vx::kErrTypeMismatch},
       // The highest lower bound that one entry still fits: no error.
       {[] { List(INT32_MAX, std::vector<Value>(1)); }, 0}};
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
-  }
+  for (const auto& c : cases) EXPECT_EQ(ErrorNumberOf(c.first), c.second) << "case " << &c - cases;
 }
 
 TEST(MinLong, SmallerOfTwo) {
