@@ -37,69 +37,50 @@ bool Same(const Value& actual, const Value& expected) {
 }
 
 TEST(MaxOfList, TheLargestOrSmallestEntryKeepsItsOwnTypeAndTiesKeepTheEarliest) {
-  struct Case {
-    Value (*pick)(const List&, vx::Here);
-    List list;
-    Value expected;
-  };
-  Value (*const max)(const List&, vx::Here) = &modBasis::MaxOfList;
-  Value (*const min)(const List&, vx::Here) = &modBasis::MinOfList;
+  using Pick = Value (*)(const List&, vx::Here);
+  const Pick max = &modBasis::MaxOfList, min = &modBasis::MinOfList;
+  using Case = std::tuple<Pick, List, Value>;
   const Case cases[] = {
-      {max, List{int16_t{0}, -120.0f}, int16_t{0}},
-      {max, List{1500.0f, 1200.0f}, 1500.0f},
-      {max, List{int16_t{3}, 7.5, int32_t{7}}, 7.5},
-      {max, List{u"x"}, u"x"},
-      {min, List{28800.0f, 1500.0f}, 1500.0f},
-      {min, List{int32_t{-5}, -4.5f}, int32_t{-5}},
-      {min, List{int32_t{9}}, int32_t{9}},
-      {max, List{int16_t{0}, 0.0f}, int16_t{0}},
-      {min, List{0.0f, int16_t{0}}, 0.0f},
-      {max, List{int32_t{1}, int16_t{2}, 2.0}, int16_t{2}},
+      Case{max, List{int16_t{0}, -120.0f}, int16_t{0}}, Case{max, List{1500.0f, 1200.0f}, 1500.0f},
+      Case{max, List{int16_t{3}, 7.5, int32_t{7}}, 7.5}, Case{max, List{u"x"}, u"x"},
+      Case{min, List{28800.0f, 1500.0f}, 1500.0f}, Case{min, List{int32_t{-5}, -4.5f}, int32_t{-5}},
+      Case{min, List{int32_t{9}}, int32_t{9}}, Case{max, List{int16_t{0}, 0.0f}, int16_t{0}},
+      Case{min, List{0.0f, int16_t{0}}, 0.0f},
+      Case{max, List{int32_t{1}, int16_t{2}, 2.0}, int16_t{2}},
       // A number is below any string, even the empty one; strings compare by code unit.
-      {max, List{u"", 1e30}, u""},
-      {min, List{u"", int16_t{-1}}, int16_t{-1}},
-      {max, List{u"B", u"a", u"A"}, u"a"},
+      Case{max, List{u"", 1e30}, u""}, Case{min, List{u"", int16_t{-1}}, int16_t{-1}},
+      Case{max, List{u"B", u"a", u"A"}, u"a"},
       // Empty is 0 beside numbers and "" beside strings.
-      {max, List{Value(), int16_t{-1}}, Value()},
-      {min, List{Value(), int16_t{1}}, Value()},
-      {min, List{u"a", Value()}, Value()},
+      Case{max, List{Value(), int16_t{-1}}, Value()}, Case{min, List{Value(), int16_t{1}}, Value()},
+      Case{min, List{u"a", Value()}, Value()},
       // Booleans are numbers; NaN never wins.
-      {min, List{int16_t{0}, vx::Boolean{vx::kVxTrue}}, vx::Boolean{vx::kVxTrue}},
-      {max, List{1.0, std::numeric_limits<double>::quiet_NaN(), 2.0}, 2.0},
+      Case{min, List{int16_t{0}, vx::Boolean{vx::kVxTrue}}, vx::Boolean{vx::kVxTrue}},
+      Case{max, List{1.0, std::numeric_limits<double>::quiet_NaN(), 2.0}, 2.0},
       // Any lower bound visits every entry; no entries give Empty.
-      {max, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{9}},
-      {min, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{1}},
-      {max, List(0, {}), Value()},
-      {min, List(std::numeric_limits<int32_t>::min(), {}), Value()},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_TRUE(Same(cases[i].pick(cases[i].list, vx::Here::current()), cases[i].expected))
-        << "case " << i;
+      Case{max, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{9}},
+      Case{min, List(-3, {Value(int32_t{4}), Value(int32_t{9}), Value(int32_t{1})}), int32_t{1}},
+      Case{max, List(0, {}), Value()},
+      Case{min, List(std::numeric_limits<int32_t>::min(), {}), Value()}};
+  for (const Case& c : cases) {
+    const auto& [pick, list, expected] = c;
+    EXPECT_TRUE(Same(pick(list, vx::Here::current()), expected)) << "case " << &c - cases;
   }
 }
 
 TEST(IsInList, ComparesByValueAndCaseWithEmptyAsZeroOrTheEmptyString) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const List screens{u"vxTM2Core.ctlStartscreen", u"vxTM2Core.ctlServerStartscreen"};
-  const std::tuple<Value, List, bool> cases[] = {
-      {u"vxTM2Core.ctlStartscreen", screens, true},
-      {u"vxTM2Core.ctlServerStartscreen", screens, true},
-      {u"vxtm2core.ctlstartscreen", screens, false},
-      {u"vxTM2Core.ctlStartscreen ", screens, false},
-      {int16_t{0}, List{u"0", 0.0f}, true},
-      {int16_t{0}, List{u"0"}, false},
-      {Value(), List{int32_t{0}}, true},
-      {Value(), List{u""}, true},
-      {Value(), List{Value()}, true},
-      {Value(), List{u" "}, false},
-      {int16_t{-1}, List{vx::Boolean{vx::kVxTrue}}, true},
-      {nan, List{nan}, false},
-      {Value(), List(1, {}), false},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& [value, list, found] = cases[i];
-    EXPECT_EQ(modBasis::IsInList(value, list), found) << "case " << i;
-  }
+  using Row = std::tuple<Value, List, bool>;
+  for (const auto& [value, list, found] :
+       {Row{u"vxTM2Core.ctlStartscreen", screens, true},
+        Row{u"vxTM2Core.ctlServerStartscreen", screens, true},
+        Row{u"vxtm2core.ctlstartscreen", screens, false},
+        Row{u"vxTM2Core.ctlStartscreen ", screens, false}, Row{int16_t{0}, List{u"0", 0.0f}, true},
+        Row{int16_t{0}, List{u"0"}, false}, Row{Value(), List{int32_t{0}}, true},
+        Row{Value(), List{u""}, true}, Row{Value(), List{Value()}, true},
+        Row{Value(), List{u" "}, false}, Row{int16_t{-1}, List{vx::Boolean{vx::kVxTrue}}, true},
+        Row{nan, List{nan}, false}, Row{Value(), List(1, {}), false}})
+    EXPECT_EQ(modBasis::IsInList(value, list), found);
 }
 
 TEST(ValueHelpers, OutOfBoundsAndUnboundedListsAreSubscriptErrorsAndObjectsCannotBeCompared) {
@@ -119,11 +100,8 @@ TEST(ValueHelpers, OutOfBoundsAndUnboundedListsAreSubscriptErrorsAndObjectsCanno
       {[&] { modBasis::MinOfList(List{object}); }, vx::kErrTypeMismatch},
       {[] { modBasis::SingleOf(Value(u"1")); }, vx::kErrTypeMismatch},
       // The highest lower bound that one entry still fits: no error.
-      {[] { List(INT32_MAX, std::vector<Value>(1)); }, 0},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
-  }
+      {[] { List(INT32_MAX, std::vector<Value>(1)); }, 0}};
+  for (const auto& c : cases) EXPECT_EQ(ErrorNumberOf(c.first), c.second) << "case " << &c - cases;
 }
 
 TEST(MinLong, SmallerOfTwo) {
@@ -154,20 +132,19 @@ TEST(KeyedTable, AddItemRemoveAndHasKeyWithThePlatformsErrorsAndCountedReference
 }
 
 TEST(ArgumentTextOf, SkipsTheProgramPathQuotedOrNotAndTheSeparatorsAfterIt) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"C:\\vx\\vxTM2Main.exe /debug -log", u"/debug -log"},
-      {u"vxTM2Main.exe \t  \"a b\" ", u"\"a b\" "},
-      {u"vxTM2Main.exe   ", u""},
-      {u"", u""},
-      {u"\"C:\\Program Files\\Telvaro\\vxTM2Main.exe\" /autosync", u"/autosync"},
-      // Whatever follows the closing quote directly is the first argument.
-      {u"\"C:\\a b\\vxTM2Main.exe\"/debug x", u"/debug x"},
-      // An unclosed quote takes the whole line as the path.
-      {u"\"C:\\a b\\vxTM2Main.exe /debug", u""},
-      // Quotes inside an unquoted path are ordinary characters.
-      {u"C:\\a\"b\"c.exe one", u"one"},
-  };
-  for (const auto& [line, arguments] : cases) EXPECT_EQ(vx::host::ArgumentTextOf(line), arguments);
+  using Row = std::pair<std::u16string_view, std::u16string_view>;
+  for (const auto& [line, arguments] :
+       {Row{u"C:\\vx\\vxTM2Main.exe /debug -log", u"/debug -log"},
+        Row{u"vxTM2Main.exe \t  \"a b\" ", u"\"a b\" "}, Row{u"vxTM2Main.exe   ", u""},
+        Row{u"", u""},
+        Row{u"\"C:\\Program Files\\Telvaro\\vxTM2Main.exe\" /autosync", u"/autosync"},
+        // Whatever follows the closing quote directly is the first argument.
+        Row{u"\"C:\\a b\\vxTM2Main.exe\"/debug x", u"/debug x"},
+        // An unclosed quote takes the whole line as the path.
+        Row{u"\"C:\\a b\\vxTM2Main.exe /debug", u""},
+        // Quotes inside an unquoted path are ordinary characters.
+        Row{u"C:\\a\"b\"c.exe one", u"one"}})
+    EXPECT_EQ(vx::host::ArgumentTextOf(line), arguments);
 }
 
 }  // namespace

@@ -34,23 +34,17 @@ TokenArray Tokens(std::u16string_view joined) {
 }
 
 TEST(SplitCommandLine, SeparatorsDelimitAndQuotedTokensKeepTheirQuotesAndSpaces) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"  a \t\tb  ", u"a|b"},
-      {u"/debug\t/log", u"/debug|/log"},
-      {u"\"C:\\My Files\\p.tm2\" /log", u"\"C:\\My Files\\p.tm2\"|/log"},
-      {u"\"\"", u"\"\""},
-      // An unclosed quote takes the rest of the line.
-      {u"a \"b c\td ", u"a|\"b c\td "},
-      {u"\"", u"\""},
-      // Letters right after a closing quote start the next token; a quote inside a word is a
-      // letter.
-      {u"\"a b\"cd", u"\"a b\"|cd"},
-      {u"ab\"c d\"", u"ab\"c|d\""},
-  };
-  for (const auto& [line, tokens] : cases) {
+  using Row = std::pair<std::u16string_view, std::u16string_view>;
+  for (const auto& [line, tokens] :
+       {Row{u"  a \t\tb  ", u"a|b"}, Row{u"/debug\t/log", u"/debug|/log"},
+        Row{u"\"C:\\My Files\\p.tm2\" /log", u"\"C:\\My Files\\p.tm2\"|/log"},
+        Row{u"\"\"", u"\"\""},
+        // An unclosed quote takes the rest of the line.
+        Row{u"a \"b c\td ", u"a|\"b c\td "}, Row{u"\"", u"\""},
+        // A closing quote ends its token; a quote inside a word is a letter.
+        Row{u"\"a b\"cd", u"\"a b\"|cd"}, Row{u"ab\"c d\"", u"ab\"c|d\""}})
     EXPECT_EQ(modString::SplitCommandLine(line), Tokens(tokens))
         << std::string(line.begin(), line.end());
-  }
 }
 
 TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
@@ -68,8 +62,7 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
       {u"log", 0, 0, u"/Log|x|-LOG", true, u"-LOG", u"x"},
       {u"\u00E4ndern", 0, 0, u"/\u00C4NDERN", true, u"/\u00C4NDERN", u""},
       {u"debug", 0, 0, u"", false, u"before", u""},
-      {u"debug", 0, 0, u"debug|/debugx|/debug=1", false, u"before", u"debug|/debugx|/debug=1"},
-  };
+      {u"debug", 0, 0, u"debug|/debugx|/debug=1", false, u"before", u"debug|/debugx|/debug=1"}};
   for (const auto& [name, minParams, maxParams, written, found, params, rest] : cases) {
     TokenArray tokens = Tokens(written);
     std::vector<std::u16string> taken{u"before"};
@@ -91,8 +84,7 @@ TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAll
        u"/autosyncx|autosync=x|/autosync"},
       // The value keeps everything after the first "=", spaces of a quoted token included.
       {u"Name", false, u"/name=A=B c", true, u"a=b c", u""},
-      {u"autosync", true, u"", false, u"old", u""},
-  };
+      {u"autosync", true, u"", false, u"old", u""}};
   for (const auto& [name, allowBare, written, found, expected, rest] : cases) {
     TokenArray tokens = Tokens(written);
     std::u16string value = u"old";
@@ -125,9 +117,8 @@ TEST(LowerCase, MapsTheCoveredAlphabetsAndLeavesTheRest) {
             u"\u0101\u0101\u0103i\u0133\u013A\u0148\u014B\u00FF\u017E");
   EXPECT_EQ(modString::LowerCase(u"\u0386\u0388\u038A\u038C\u0391\u03A3\u03A2\u03AB\u038F"),
             u"\u03AC\u03AD\u03AF\u03CC\u03B1\u03C3\u03A2\u03CB\u03CE");
-  EXPECT_EQ(modString::LowerCase(u"\u0400\u040F\u0410\u042F\u0460\u048A"),
-            u"\u0450\u045F\u0430\u044F\u0461\u048B");
-  EXPECT_EQ(modString::LowerCase(u"\xD83D\xDE00\uFF21"), u"\xD83D\xDE00\uFF21");
+  EXPECT_EQ(modString::LowerCase(u"\u0400\u040F\u0410\u042F\u0460\u048A\xD83D\xDE00\uFF21"),
+            u"\u0450\u045F\u0430\u044F\u0461\u048B\xD83D\xDE00\uFF21");
 }
 
 TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
@@ -143,20 +134,8 @@ TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
     EXPECT_EQ(TrimControlChars(in), out);
 }
 
-// The block's bytes in memory order, each code unit little-endian.
-std::vector<uint8_t> Bytes(const std::u16string& s) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : s) {
-    bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  return bytes;
-}
-
 TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
-  EXPECT_EQ(
-      Bytes(mdlStringTm2::MakeTextBlock(u"abc")),
-      (std::vector<uint8_t>{0, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0, 0, 0, 0x61, 0, 0x62, 0, 0x63, 0}));
+  EXPECT_EQ(mdlStringTm2::MakeTextBlock(u"abc"), std::u16string(u"\0\0\x000A\0\0\0abc", 9));
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
   // A length field of 2 * 50000 + 4 = 0x186A4 takes both halves, and all 16 bits of the low one.
   const std::u16string text(50000, u'\xFFFF');
@@ -197,7 +176,6 @@ class FakeProject : public vx::ObjectImpl<vx::IProject> {
 
 class ProjectLog : public ::testing::Test {
  protected:
-  void SetUp() override { mdlProjectHelpers::UnbindProjectLog(); }
   void TearDown() override { mdlProjectHelpers::UnbindProjectLog(); }
 };
 
@@ -243,12 +221,6 @@ TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesPro
   EXPECT_EQ(third->lines, (std::vector<Line>{{u"Load", u"m"}}));
 }
 
-std::u16string TextOf(uint64_t address, uint32_t code, uint32_t flags) {
-  const mdlGpfTm2::FaultText text(address, code, flags);
-  EXPECT_EQ(std::u16string(text.c_str()), std::u16string(text.view())) << "terminated at its end";
-  return std::u16string(text.view());
-}
-
 TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
   using Case = std::tuple<uint64_t, uint32_t, uint32_t, std::u16string_view>;
   for (const auto& [address, code, flags, text] :
@@ -257,7 +229,9 @@ TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
         Case{0x80000000, 0xFFFFFFFF, 0x80000000, u"80000000;FFFFFFFF;80000000"},
         Case{0xFFFFFFFFFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, u"FFFFFFFFFFFFFFFF;FFFFFFFF;FFFFFFFF"},
         Case{0x7FF6A0B0C0D0, 0x80000003, 0, u"7FF6A0B0C0D0;80000003;0"}}) {
-    EXPECT_EQ(TextOf(address, code, flags), text);
+    const mdlGpfTm2::FaultText fault(address, code, flags);
+    EXPECT_EQ(std::u16string(fault.view()), text);
+    EXPECT_EQ(std::u16string(fault.c_str()), text) << "terminated at its end";
   }
 }
 
