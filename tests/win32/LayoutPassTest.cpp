@@ -1,10 +1,9 @@
 // The main window's layout pass on a real form with real child windows: where it puts the
-// screen and the status bar, and that a pass over an unchanged window costs nothing — no
-// placement written (counted by the WM_WINDOWPOSCHANGING the children receive), no device context
-// (counted where the Win32 layer takes them) and no allocation (counted by a replaced operator
-// new).
+// screen and the status bar, and that a pass over an unchanged window writes no placement, takes
+// no device context and allocates nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -21,37 +20,19 @@ namespace {
 using vx::testing::Rect;
 using vx::toolkit::ContainedControl;
 
-constexpr int kClientWidth = 652;
-constexpr int kClientHeight = 535;
-constexpr int kBarHeight = 21;
+constexpr int kClientWidth = 652, kClientHeight = 535, kBarHeight = 21;
 
-// Placement messages sent to the watched windows of this thread while it lives.
-class PlacementCounter {
- public:
-  explicit PlacementCounter(HWND first, HWND second = nullptr) : windows_{first, second} {
-    current_ = this;
-    hook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId()));
+// Placements written to the layout's two controls while the hook is set.
+std::array<HWND, 2> gPlaced;
+uint64_t gPlacements = 0;
+
+LRESULT CALLBACK CountPlacements(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_WINDOWPOSCHANGING) {
+    gPlacements += std::ranges::count(gPlaced, message->hwnd);
   }
-  ~PlacementCounter() { current_ = nullptr; }
-  PlacementCounter(const PlacementCounter&) = delete;
-  PlacementCounter& operator=(const PlacementCounter&) = delete;
-
-  bool Hooked() const noexcept { return hook_ != nullptr; }
-  int count = 0;
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && current_ && message->message == WM_WINDOWPOSCHANGING) {
-      for (HWND window : current_->windows_) current_->count += message->hwnd == window;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-
-  static inline PlacementCounter* current_ = nullptr;
-  std::array<HWND, 2> windows_;
-  vx::win32::UniqueHook hook_;
-};
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // What one pass cost: placements written, device contexts taken, allocations made.
 using PassCost = std::array<uint64_t, 3>;
@@ -70,27 +51,27 @@ class LayoutPass : public ::testing::Test {
     // Both off their places, the status bar with its own height.
     SetWindowPos(screen->Handle(), nullptr, 3, 4, 50, 60, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(bar->Handle(), nullptr, 7, 9, 100, kBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    gPlaced = {screen->Handle(), bar->Handle()};
+    hook.reset(SetWindowsHookExW(WH_CALLWNDPROC, &CountPlacements, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
   }
   void TearDown() override {
-    screen.reset();
-    bar.reset();
+    screen = bar = nullptr;
     form.Unload();
     vx::testing::TakeQuitMessage();
   }
 
   PassCost Pass(ContainedControl* withBar) {
-    PlacementCounter placements(screen->Handle(), bar->Handle());
-    EXPECT_TRUE(placements.Hooked());
-    const uint64_t deviceContexts = vx::win32::DcsTaken();
-    const uint64_t allocations = vx::test::gAllocations;
+    gPlacements = 0;
+    const PassCost before{0, vx::win32::DcsTaken(), vx::test::gAllocations};
     MainWindowLayout::Run(form, screen.get(), withBar);
-    return {static_cast<uint64_t>(placements.count), vx::win32::DcsTaken() - deviceContexts,
-            vx::test::gAllocations - allocations};
+    return {gPlacements, vx::win32::DcsTaken() - before[1], vx::test::gAllocations - before[2]};
   }
 
   vx::toolkit::Form form;
   std::shared_ptr<ContainedControl> screen;
   std::shared_ptr<ContainedControl> bar;
+  vx::win32::UniqueHook hook;
 };
 
 // Where a control is in the form's client area.
@@ -118,12 +99,12 @@ TEST_F(LayoutPass, APassWritesOnlyWhatChangedAndAfterTheFirstTakesNoDeviceContex
   EXPECT_EQ(PixelsOf(*screen), (Rect{0, 0, kClientWidth, kClientHeight - kBarHeight}));
 
   // A value that rounds to the pixel the control has writes nothing.
-  PlacementCounter placements(screen->Handle());
+  gPlacements = 0;
   screen->SetWidth(kClientWidth * twipsPerPixel + twipsPerPixel / 4);
   screen->SetLeft(twipsPerPixel / 4);
-  EXPECT_EQ(placements.count, 0);
+  EXPECT_EQ(gPlacements, 0u);
   screen->SetWidth((kClientWidth - 1) * twipsPerPixel);
-  EXPECT_EQ(placements.count, 1);
+  EXPECT_EQ(gPlacements, 1u);
 }
 
 }  // namespace

@@ -29,13 +29,10 @@ namespace {
 using Events = std::vector<std::string>;
 using testing::ErrorNumberOf;
 using testing::ErrorOf;
-using testing::Rect;
 using testing::TakeQuitMessage;
 using namespace std::chrono_literals;
 
-void Pump() {
-  testing::Pump(&Form::PreviewKeyMessage);
-}
+const auto Pump = [] { testing::Pump(&Form::PreviewKeyMessage); };
 
 // The test display has 96 dpi: 15 twips to a pixel.
 constexpr float kTwips = 15.0F;
@@ -166,10 +163,8 @@ void Apply(RecordingForm& form, Step step) {
 }
 
 TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
-  const struct {
-    std::vector<Step> steps;
-    Events events;  // then whether the form is still loaded
-  } cases[] = {
+  // The events, then whether the form is still loaded.
+  const std::pair<std::vector<Step>, Events> cases[] = {
       {{kClose}, {"QueryUnload 0", "Unload"}},
       {{kUnload}, {"QueryUnload 1", "Unload"}},
       // The session ends whatever the unload says.
@@ -181,13 +176,13 @@ TEST_F(Forms, EachCloseHasItsReasonAndARefusalKeepsTheWindow) {
       // An unload asked for while one runs is that one.
       {{kNested, kClose}, {"QueryUnload 0", "Unload"}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [steps, events] : cases) {
     RecordingForm closing;
     closing.Load();
     closing.events.clear();
-    for (const Step step : c.steps) Apply(closing, step);
+    for (const Step step : steps) Apply(closing, step);
     if (closing.IsLoaded()) closing.events.push_back("loaded");
-    EXPECT_EQ(closing.events, c.events) << ::testing::PrintToString(c.steps);
+    EXPECT_EQ(closing.events, events) << ::testing::PrintToString(steps);
     // The last form gone ends the message loop.
     EXPECT_EQ(TakeQuitMessage(), !closing.IsLoaded());
     closing.refuseQuery = closing.refuseUnload = false;
@@ -227,10 +222,10 @@ TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
   form.SetTop(50 * kTwips + 7);
   form.SetWidth(640 * kTwips + 8);
   form.SetHeight(480 * kTwips - 7);
-  EXPECT_EQ(testing::WindowRect(form.Handle()), (Rect{-20, 50, 621, 530}));
+  EXPECT_EQ(testing::WindowRect(form.Handle()), (testing::Rect{-20, 50, 621, 530}));
   EXPECT_EQ((std::array{form.Left(), form.Top(), form.Width(), form.Height()}),
             (std::array{-20 * kTwips, 50 * kTwips, 641 * kTwips, 480 * kTwips}));
-  const Rect client = testing::ClientRect(form.Handle());
+  const testing::Rect client = testing::ClientRect(form.Handle());
   EXPECT_EQ((std::array{form.ScaleWidth(), form.ScaleHeight()}),
             (std::array{client[2] * kTwips, client[3] * kTwips}));
   EXPECT_LT(form.ScaleHeight(), form.Height());
@@ -259,12 +254,11 @@ TEST_F(Forms, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
   form.SetHeight(450 * kTwips);
   form.SetWindowState(0);
   ASSERT_EQ(form.WindowState(), 0);
-  EXPECT_EQ(testing::WindowRect(form.Handle()), (Rect{30, 40, 730, 490}));
+  EXPECT_EQ(testing::WindowRect(form.Handle()), (testing::Rect{30, 40, 730, 490}));
   form.SetEnabled(false);
   form.SetVisible(false);
-  EXPECT_FALSE(IsWindowEnabled(form.Handle()));
-  EXPECT_FALSE(form.Enabled());
-  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ((std::array{IsWindowEnabled(form.Handle()) != 0, form.Enabled(), form.Visible()}),
+            (std::array{false, false, false}));
 }
 
 class Container : public ::testing::Test {
@@ -278,15 +272,14 @@ class Container : public ::testing::Test {
     TakeQuitMessage();
     EXPECT_EQ(LiveObjects(), liveBefore);
   }
-  ControlContainer& controls() { return form.Controls(); }
   std::shared_ptr<ContainedControl> Add(std::u16string_view name) {
-    return controls().Add(u"vxFixture.Control", name);
+    return form.Controls().Add(u"vxFixture.Control", name);
   }
   // What the form holds: its controls and their windows.
   std::array<size_t, 2> Held() {
     size_t windows = 0;
     for (HWND w = GetWindow(form.Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++windows;
-    return {controls().Count(), windows};
+    return {form.Controls().Count(), windows};
   }
 
   Form form;
@@ -299,8 +292,8 @@ TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCase) {
   EXPECT_EQ(GetParent(control->Handle()), form.Handle());
   EXPECT_FALSE(control->Visible());
   EXPECT_EQ(control->ProgId(), u"vxFixture.Control");
-  EXPECT_EQ(controls().Find(u"MYEMBEDDEDCONTROL"), control);
-  EXPECT_EQ(controls().Find(u"other"), nullptr);
+  EXPECT_EQ(form.Controls().Find(u"MYEMBEDDEDCONTROL"), control);
+  EXPECT_EQ(form.Controls().Find(u"other"), nullptr);
   form.Show();
   control->SetVisible(true);
   EXPECT_TRUE(control->Visible());
@@ -326,7 +319,7 @@ TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
       {u"vxFixture.Control", u"", kErrInvalidCall, nullptr, nullptr},
   };
   for (const auto& c : cases) {
-    const ErrorInfo error = ErrorOf([&] { controls().Add(c.progId, c.name); });
+    const ErrorInfo error = ErrorOf([&] { form.Controls().Add(c.progId, c.name); });
     EXPECT_EQ(error.number, c.number) << ToUtf8(c.progId);
     if (c.source) {
       EXPECT_EQ(error, (ErrorInfo{c.number, c.source, c.description}));
@@ -339,7 +332,7 @@ TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
 TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
   auto control = Add(u"myEmbeddedControl");
   HWND window = control->Handle();
-  controls().Remove(u"MyEmbeddedControl");
+  form.Controls().Remove(u"MyEmbeddedControl");
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(Held(), (std::array<size_t, 2>{0, 0}));
   EXPECT_EQ(LiveObjects(), liveBefore);
@@ -348,10 +341,9 @@ TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
            [&] { control->Left(); }, [&] { control->SetWidth(15); }, [&] { control->Visible(); },
            [&] { control->SetVisible(false); }, [&] { control->SetFocus(); },
            [&] { control->Object(); }, [&] { control->Handle(); },
-           [&] { control->SetNotificationHandler({}); }}) {
-    EXPECT_EQ(ErrorOf(access).number, kErrObjectNotSet);
-  }
-  EXPECT_EQ(ErrorOf([&] { controls().Remove(u"myEmbeddedControl"); }),
+           [&] { control->SetNotificationHandler({}); }})
+    EXPECT_EQ(ErrorNumberOf(access), kErrObjectNotSet);
+  EXPECT_EQ(ErrorOf([&] { form.Controls().Remove(u"myEmbeddedControl"); }),
             (ErrorInfo{kErrInvalidCall, u"vxTM2Main",
                        u"There is no control with the name 'myEmbeddedControl'"}));
 }
@@ -375,17 +367,10 @@ TEST_F(Container, UnloadingTheFormRemovesEveryControl) {
   auto first = Add(u"one");
   auto second = Add(u"two");
   form.Unload();
-  for (auto* control : {first.get(), second.get()}) {
-    EXPECT_EQ(ErrorOf([&] { control->Handle(); }).number, kErrObjectNotSet);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { first->Handle(); }), kErrObjectNotSet);
+  EXPECT_EQ(ErrorNumberOf([&] { second->Handle(); }), kErrObjectNotSet);
   EXPECT_EQ(LiveObjects(), liveBefore);
   EXPECT_EQ(ErrorOf([&] { Add(u"late"); }).number, kErrObjectNotSet);
-}
-
-void ExpectCannotCreate(std::u16string_view progId) {
-  const ErrorInfo error = ErrorOf([&] { CreateObject(progId); });
-  EXPECT_EQ(error.number, kErrCannotCreate) << ToUtf8(progId);
-  EXPECT_NE(error.description.find(progId), std::u16string::npos) << ToUtf8(error.description);
 }
 
 // A copy of the fixture library at `target`, where a name that must not reach it would find it.
@@ -420,7 +405,9 @@ TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429
         u"\\\\server\\share\\vxFixture.Plain", u"...Plain", u"..vxFixture.Plain",
         u"vxFixture..Plain", u".Plain", u"vxFixture.", u"vxFixture", u"", u"vx.Fixture.Plain",
         u"vxNoSuchLibrary.Plain", u"vxNoEntry.Plain", u"vxFixture.NoSuchClass"}) {
-    ExpectCannotCreate(name);
+    const ErrorInfo error = ErrorOf([&] { CreateObject(name); });
+    EXPECT_EQ(error.number, kErrCannotCreate) << ToUtf8(name);
+    EXPECT_NE(error.description.find(name), std::u16string::npos) << ToUtf8(error.description);
   }
   // Any other error of the library's own passes unchanged.
   EXPECT_EQ(ErrorOf([] { CreateObject(u"vxFixture.Broken"); }),
@@ -434,7 +421,7 @@ TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
   for (const char* planted : {"vxElsewhere.dll", "vxPlanted.dll"}) Plant(elsewhere / planted);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(elsewhere);
-  ExpectCannotCreate(u"vxElsewhere.Plain");
+  EXPECT_EQ(ErrorNumberOf([] { CreateObject(u"vxElsewhere.Plain"); }), kErrCannotCreate);
   // Nor, once the process is initialised, by a plain library name: in a process of its own, as
   // that cannot be undone. System libraries still load by name, the program's own by class name.
   EXPECT_EXIT(
@@ -450,71 +437,51 @@ TEST(ComponentRuntime, NoLibraryLoadsFromTheCurrentDirectory) {
 }
 
 constexpr char16_t kCaption[] = u"Busy test";
-constexpr auto kTimeout = 1000ms;
 
 void PressShift() {
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
+  keybd_event(VK_SHIFT, 0, 0, 0);
+  keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
 }
 
 // Gives input, as a waiting user would, until `shown` holds; false after ten seconds without.
 bool PressUntil(const std::function<bool()>& shown) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (std::chrono::steady_clock::now() < deadline) {
-    PressShift();
-    if (shown()) return true;
-    Sleep(20);
-  }
-  return false;
+  return testing::PumpUntil([&] { return PressShift(), shown(); }, nullptr, 10s);
 }
 
 // Runs `user` on a thread of its own while a call, with one nested in it, is pending on this one.
 void WhileCallPending(const std::function<void()>& user) {
-  PendingCallScope call;
-  PendingCallScope nested;
+  PendingCallScope call, nested;
   std::thread(user).join();
 }
 
-TEST(PendingCall, InputOnlyAfterTheTimeoutShowsTheNoticeOnceAndItClosesWhenTheCallReturns) {
-  Form form;
+TEST_F(Forms, InputOnlyAfterTheTimeoutShowsTheBusyNoticeOnceAndItClosesWhenTheCallReturns) {
   form.Load();
   form.Show();
   Pump();
   PendingCallNotice::SetText(u"Still waiting for a component");
   PendingCallNotice::SetCaption(kCaption);
-  std::vector<std::u16string> withoutTimeout, beforeTimeout, seen;
-  bool shown = false, shownAgain = false;
   {
     testing::MessageBoxReader reader(kCaption);
     WhileCallPending([&] {
       PressShift();
-      withoutTimeout = reader.Wait(1, 500ms);
+      EXPECT_TRUE(reader.Wait(1, 500ms).empty()) << "no timeout set";
     });
-    PendingCallNotice::SetTimeout(static_cast<uint32_t>(kTimeout.count()));
+    PendingCallNotice::SetTimeout(1000);
     WhileCallPending([&] {
       PressShift();  // not overdue yet
-      beforeTimeout = reader.Wait(1, kTimeout + 500ms);
-      shown = PressUntil([&] { return !reader.Wait(1, 0ms).empty(); });
+      EXPECT_TRUE(reader.Wait(1, 1500ms).empty());
+      EXPECT_TRUE(PressUntil([&] { return !reader.Wait(1, 0ms).empty(); }));
       PressShift();
-      seen = reader.Wait(2, 500ms);
+      EXPECT_EQ(reader.Wait(2, 500ms),
+                std::vector<std::u16string>{u"Still waiting for a component"});
     });
   }
   PendingCallNotice::SetTimeout(1);
-  WhileCallPending([&] {
-    shownAgain = PressUntil([] { return testing::FindMessageBox(kCaption) != nullptr; });
-  });
+  WhileCallPending(
+      [] { EXPECT_TRUE(PressUntil([] { return testing::FindMessageBox(kCaption); })); });
   PendingCallNotice::SetTimeout(0);
-  EXPECT_TRUE(withoutTimeout.empty());
-  EXPECT_TRUE(beforeTimeout.empty());
-  EXPECT_TRUE(shown && shownAgain);
-  EXPECT_EQ(seen, std::vector<std::u16string>{u"Still waiting for a component"});
   EXPECT_EQ(testing::FindMessageBox(kCaption), nullptr);
   Pump();
-  form.Unload();
-  TakeQuitMessage();
 }
 
 }  // namespace
