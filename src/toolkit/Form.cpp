@@ -6,7 +6,6 @@
 #include "contracts/Contain.h"
 #include "toolkit/MessageBox.h"
 #include "win32/ScreenDpi.h"
-#include "win32/ThisModule.h"
 #include "win32/WideText.h"
 
 namespace vx::toolkit {
