@@ -12,7 +12,7 @@ namespace mdlGpfTm2 {
 
 // How many dumps a folder keeps: the newest, so a crashing program cannot fill the disk.
 inline constexpr size_t kKeptCrashDumps = 10;
-// How long a faulting thread waits for its dump before it goes on without one (Wine takes a few
+// How long a faulting thread waits for its dump before it goes on without one (Wine takes several
 // seconds for a dump of this program).
 inline constexpr DWORD kDumpTimeoutMs = 60000;
 
