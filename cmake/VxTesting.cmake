@@ -38,6 +38,8 @@ function(vx_add_gtest name)
     math(EXPR index "${shard} - 1")
     vx_add_gtest_entry(${name}_${shard} "${command}" "${ARG_LABELS}"
                        "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${index}")
+    # Sharded because slow: such runs start first.
+    set_tests_properties(${name}_${shard} PROPERTIES COST 100)
   endforeach()
 endfunction()
 
