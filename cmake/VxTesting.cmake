@@ -14,12 +14,13 @@ function(vx_require_gtest_summary test)
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
-# vx_add_gtest(NAME [OWN_DISPLAY] SOURCES files... LIBS libs... [LABELS labels...]): one test
-# program, one ctest entry. Cross-compiled programs run through CMAKE_CROSSCOMPILING_EMULATOR (the
-# Wine wrapper). OWN_DISPLAY: on a display and prefix of its own (scripts/with-display, label
-# own-display), so that it can run beside the tests that share the session's display.
+# vx_add_gtest(NAME [OWN_DISPLAY [SHARDS n]] SOURCES files... LIBS libs... [LABELS labels...]): one
+# test program, one ctest entry. Cross-compiled programs run through CMAKE_CROSSCOMPILING_EMULATOR
+# (the Wine wrapper). OWN_DISPLAY: on a display and prefix of its own (scripts/with-display, label
+# own-display), so that it can run beside the tests that share the session's display; with SHARDS,
+# as n entries NAME_1..NAME_n, each running its share of the cases, side by side.
 function(vx_add_gtest name)
-  cmake_parse_arguments(ARG "OWN_DISPLAY" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_DISPLAY" "SHARDS" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -29,9 +30,26 @@ function(vx_add_gtest name)
                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_brief=1)
     list(APPEND ARG_LABELS own-display)
   endif()
-  add_test(NAME ${name} COMMAND ${command})
-  vx_require_gtest_summary(${name})
-  if(ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  if(NOT ARG_SHARDS)
+    vx_add_gtest_entry(${name} "${command}" "${ARG_LABELS}" "")
+    return()
+  endif()
+  foreach(shard RANGE 1 ${ARG_SHARDS})
+    math(EXPR index "${shard} - 1")
+    vx_add_gtest_entry(${name}_${shard} "${command}" "${ARG_LABELS}"
+                       "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${index}")
+    # Sharded because slow: such runs start first.
+    set_tests_properties(${name}_${shard} PROPERTIES COST 100)
+  endforeach()
+endfunction()
+
+function(vx_add_gtest_entry test command labels environment)
+  add_test(NAME ${test} COMMAND ${command})
+  vx_require_gtest_summary(${test})
+  if(labels)
+    set_tests_properties(${test} PROPERTIES LABELS "${labels}")
+  endif()
+  if(environment)
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${environment}")
   endif()
 endfunction()

@@ -25,6 +25,18 @@ void CreateFolderAndParent(wchar_t* folder) noexcept {
   CreateDirectoryW(folder, nullptr);
 }
 
+// A dump needs no symbols, but Wine's dbghelp reads every module's debug information while it
+// writes one unless told to defer: some 25 s of a crashed program before its box shows.
+void DeferSymbolLoading(HMODULE dbghelp) noexcept {
+  using GetOptions = DWORD(WINAPI*)();
+  using SetOptions = DWORD(WINAPI*)(DWORD);
+  const auto get = reinterpret_cast<GetOptions>(
+      reinterpret_cast<void*>(GetProcAddress(dbghelp, "SymGetOptions")));
+  const auto set = reinterpret_cast<SetOptions>(
+      reinterpret_cast<void*>(GetProcAddress(dbghelp, "SymSetOptions")));
+  if (get && set) set(get() | SYMOPT_DEFERRED_LOADS);
+}
+
 }  // namespace
 
 std::wstring CrashDumpFolder() {
@@ -39,6 +51,7 @@ CrashDumpWriter::CrashDumpWriter(const std::wstring& folder)
   if (dbghelp_) {
     writeDump_ = reinterpret_cast<WriteDumpFunction>(
         reinterpret_cast<void*>(GetProcAddress(dbghelp_.get(), "MiniDumpWriteDump")));
+    DeferSymbolLoading(dbghelp_.get());
   }
   if (folder.size() < std::size(folder_)) folder.copy(folder_, folder.size());
   if (requested_ && done_) thread_.reset(CreateThread(nullptr, 0, &Serve, this, 0, nullptr));

@@ -12,8 +12,8 @@ namespace mdlGpfTm2 {
 
 // How many dumps a folder keeps: the newest, so a crashing program cannot fill the disk.
 inline constexpr size_t kKeptCrashDumps = 10;
-// How long a faulting thread waits for its dump before it goes on without one (Wine takes about
-// 20 s for a dump of this program).
+// How long a faulting thread waits for its dump before it goes on without one (Wine takes several
+// seconds for a dump of this program).
 inline constexpr DWORD kDumpTimeoutMs = 60000;
 
 // <local application data>\<product>\Crashes, beside the project log; empty when the user

@@ -106,8 +106,6 @@ Calls LinesOf(const std::filesystem::path& file) {
 
 TEST_P(Core, EndsTheProgram) {
   const CoreCase& row = GetParam();
-  const std::filesystem::path recorded = Beside(L"testcore\\calls.txt");
-  std::filesystem::remove(recorded);
   SetEnvironmentVariableW(L"VX_TEST_CORE", row.picked);
   MessageBoxReader crashBoxes(u"ERROR - Telvaro mobile 2");
   MessageBoxReader startupBoxes(kAppTitle);
@@ -120,7 +118,10 @@ TEST_P(Core, EndsTheProgram) {
   const Texts boxes = crashBoxes.Wait(3, std::chrono::milliseconds(0));
   EXPECT_LE(boxes.size(), row.lastFault ? 2u : 1u);
   ASSERT_EQ(boxes.empty(), row.fault == nullptr);
+  const auto recorded =
+      std::filesystem::temp_directory_path() / ("vxTestCore-" + std::to_string(process) + ".txt");
   const Calls calls = LinesOf(recorded);
+  std::filesystem::remove(recorded);
   const auto logged = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
     return call.starts_with("Project.Log ERROR.GPF: ");
   });

@@ -1,5 +1,6 @@
 // vxTM2Core.dll of the end-to-end runs: the host tests' fakes, each call they receive written as
-// a line to calls.txt beside this library, and one case picked by the environment variable
+// a line to %TEMP%\vxTestCore-<process id>.txt (runs side by side have prefixes, so process ids,
+// of their own), and one case picked by the environment variable
 // VX_TEST_CORE: "refuse" (the core refuses to start) or a way to crash in the core's activation,
 // named in kCrashes below. Before it crashes, the core records "thread <id>" of the activating
 // thread, and later of its own thread if it faults on one. Without a case it starts and waits.
@@ -24,10 +25,8 @@ constexpr uintptr_t kHighAddress = 0xFFFF0000;  // the system's half
 
 // Opened for each line, so that a line is written before a fault ends the process.
 void Record(const std::string& call) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(GetModuleHandleW(L"vxTM2Core.dll"), path, MAX_PATH);
-  std::ofstream(std::filesystem::path(path).replace_filename(L"calls.txt"), std::ios::app)
-      << call << '\n';
+  const std::wstring file = L"vxTestCore-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  std::ofstream(std::filesystem::temp_directory_path() / file, std::ios::app) << call << '\n';
 }
 
 void RecordThread() {
