@@ -127,8 +127,7 @@ TEST(CHashLongSizing, GrowsFrom11To23AndShrinksBackButNotBelowTheMinimum) {
   for (int i = 9; i >= 5; --i) table.RemoveKey(K(i));
   EXPECT_EQ(table.Capacity(), 23);  // 5 keys left
   table.RemoveKey(K(4));
-  EXPECT_EQ(table.Capacity(), 11);
-  EXPECT_EQ(table.RemovalMarks(), 0);
+  EXPECT_EQ(std::pair(table.Capacity(), table.RemovalMarks()), std::pair(11, 0));
 
   CHashLong floor = Filled(23, 23, true, 6);
   for (int i = 0; i < 6; ++i) floor.RemoveKey(K(i));
@@ -150,8 +149,7 @@ TEST(CHashLongProbing, AbcInCapacity11StartsAtSlot10AndStepsBy3) {
 
 TEST(CHashLongProbing, KeysBehindARemovalMarkStayWhereTheyAreAndNewKeysTakeTheMark) {
   CHashLong table = Filled(11, 11, true);
-  const std::u16string first = KeyWithHome(11, 4, 0);
-  const std::u16string second = KeyWithHome(11, 4, 1);
+  const std::u16string first = KeyWithHome(11, 4, 0), second = KeyWithHome(11, 4, 1);
   table.SetValue(first, 1);
   table.SetValue(second, 2);
   const int32_t secondSlot = Peer::SlotOf(table, second);

@@ -47,16 +47,14 @@ void Outer(Here here = Here::current()) {
 }
 constexpr uint32_t kOuterCallLine = __LINE__ - 2;
 
-TEST(ErrorConvention, NestedHandlersFoldTheirLinesInCallOrder) {
+TEST(ErrorConvention, HandlersFoldTheirLinesInCallOrderFillEmptyFieldsAndConvertStdErrors) {
   EXPECT_EQ(ErrorOf([] { Outer(); }),
             (vx::ErrorInfo{5,
                            u"frmMain." + vx::DecimalText(kOuterCallLine) + u" (CHashLong." +
                                vx::DecimalText(kMiddleCallLine) + u" (modString." +
                                vx::DecimalText(kRaiseLine) + u" (Core)))",
                            u"broken"}));
-}
-
-TEST(ErrorConvention, EmptySourceAndDescriptionAreFilledIn) {
+  // An empty source and description are filled in.
   uint32_t line = 0;
   const vx::ErrorInfo handled = ErrorOf([&] {
     vx::Handled(u"frmMain.", Here::current(), [&] {
@@ -69,10 +67,7 @@ TEST(ErrorConvention, EmptySourceAndDescriptionAreFilledIn) {
   EXPECT_EQ(ErrorOf([] { vx::Raise(vx::kErrObjectNotSet); }),
             (vx::ErrorInfo{91, u"vxTM2Main", u"Object variable or With block variable not set"}));
   EXPECT_EQ(ErrorOf([] { vx::Raise(9); }).description, u"Subscript out of range");
-}
-
-// What the standard library throws has no line of its own: the handler's location ends in 0.
-TEST(ErrorConvention, StandardExceptionsBecomeTheirErrors) {
+  // Standard exceptions have no line of their own: the handler's location ends in 0.
   const std::pair<std::function<void()>, vx::ErrorInfo> cases[] = {
       {[] { throw std::bad_alloc(); }, {7, {}, u"Out of memory"}},
       {[] { throw std::overflow_error("big"); }, {6, {}, u"Overflow"}},
@@ -184,7 +179,7 @@ class Probe : public vx::ObjectImpl<IProbe> {
   std::u16string last;
 };
 
-TEST(ObjectModel, CountsFollowReferencesAndAMissingInterfaceIsATypeMismatch) {
+TEST(ObjectModel, CountsFollowReferencesAMissingInterfaceIsATypeMismatchAndCallsAreLateBound) {
   const int32_t before = vx::gLiveObjects;
   {
     vx::Ref<Probe> probe = vx::MakeObject<Probe>();
@@ -194,26 +189,22 @@ TEST(ObjectModel, CountsFollowReferencesAndAMissingInterfaceIsATypeMismatch) {
     EXPECT_EQ(ErrorNumberOf([&] { vx::QueryAs<vx::IProject>(asObject); }), vx::kErrTypeMismatch);
     EXPECT_EQ(probe->AddRef(), 4u);
     probe->Release();
+    // Late-bound calls, by name in any case and by id.
+    vx::CallByName(asObject, u"terminate");
+    EXPECT_EQ(probe->terminated, 1);
+    EXPECT_EQ(vx::CallById(asObject, 0x60030002, {u"exit"}).As<int32_t>(), 1);
+    EXPECT_EQ(probe->last, u"exit");
+    EXPECT_EQ(ErrorNumberOf([&] { vx::CallById(asObject, 0x60030002); }), vx::kErrInvalidCall);
+    EXPECT_EQ(ErrorNumberOf([&] { vx::CallByName(asObject, u"Moved"); }), vx::kErrNoSuchMember);
   }
   EXPECT_EQ(vx::gLiveObjects, before);
-}
-
-TEST(ObjectModel, LateBoundCallsByNameIgnoreCaseAndById) {
-  vx::Ref<Probe> probe = vx::MakeObject<Probe>();
-  vx::Ref<vx::IObject> target = probe;
-  vx::CallByName(target, u"terminate");
-  EXPECT_EQ(probe->terminated, 1);
-  EXPECT_EQ(vx::CallById(target, 0x60030002, {u"exit"}).As<int32_t>(), 1);
-  EXPECT_EQ(probe->last, u"exit");
-  EXPECT_EQ(ErrorNumberOf([&] { vx::CallById(target, 0x60030002); }), vx::kErrInvalidCall);
-  EXPECT_EQ(ErrorNumberOf([&] { vx::CallByName(target, u"Moved"); }), vx::kErrNoSuchMember);
   EXPECT_EQ(ErrorNumberOf([] { vx::CallByName(vx::Ref<vx::IObject>(), u"Terminate"); }),
             vx::kErrObjectNotSet);
 }
 
 using Utf8Case = std::tuple<const char*, std::string, std::u16string>;  // name, UTF-8, UTF-16
 
-TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
+TEST(Utf8, InvalidSequencesAndUnpairedSurrogatesBecomeOneReplacementEachAndTheRestRoundTrips) {
   const std::u16string r = u"\xFFFD";
   const Utf8Case cases[] = {
       {"empty", "", u""},
@@ -236,23 +227,20 @@ TEST(FromUtf8, EachInvalidSequenceBecomesOneReplacement) {
       {"lone continuation bytes", "\x80\xBF\x64", r + r + u"d"},
       {"truncated then a new sequence", "\xE2\xC3\xA9", r + u"\u00E9"},
   };
-  for (const auto& [name, utf8, utf16] : cases) EXPECT_EQ(vx::FromUtf8(utf8), utf16) << name;
-}
-
-TEST(ToUtf8, PairsJoinAndUnpairedSurrogatesBecomeReplacements) {
-  const std::string r = "\xEF\xBF\xBD";
-  const Utf8Case cases[] = {
-      {"one to four bytes", "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", u"A\u00E9\u20AC\xD83D\xDE00"},
-      {"edges of each length", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF",
-       u"\x007F\x0080\x07FF\x0800\xFFFF"},
-      {"edges of the pairs", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\xD800\xDC00\xDBFF\xDFFF"},
-      {"high at the end", "a" + r, u"a\xD800"},
-      {"high before a letter", r + "A", u"\xDBFF\x0041"},
-      {"lone low", r + "a", u"\xDC00\x0061"},
-      {"pair in the wrong order", r + r, u"\xDFFF\xD800"},
-      {"two highs then a low", r + "\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
+  for (const auto& [name, utf8, utf16] : cases) {
+    EXPECT_EQ(vx::FromUtf8(utf8), utf16) << name;
+    if (utf16.find(r) != std::u16string::npos) continue;  // what was replaced does not come back
+    EXPECT_EQ(vx::ToUtf8(utf16), utf8) << name;
+  }
+  const std::string r8 = "\xEF\xBF\xBD";
+  const Utf8Case unpaired[] = {
+      {"high at the end", "a" + r8, u"a\xD800"},
+      {"high before a letter", r8 + "A", u"\xDBFF\x0041"},
+      {"lone low", r8 + "a", u"\xDC00\x0061"},
+      {"pair in the wrong order", r8 + r8, u"\xDFFF\xD800"},
+      {"two highs then a low", r8 + "\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
   };
-  for (const auto& [name, utf8, utf16] : cases) EXPECT_EQ(vx::ToUtf8(utf16), utf8) << name;
+  for (const auto& [name, utf8, utf16] : unpaired) EXPECT_EQ(vx::ToUtf8(utf16), utf8) << name;
 }
 
 TEST(ParseGeometryText, ConvertsAllFiveFieldsOrNothingWhenFewerAndAnyBadFieldIsATypeMismatch) {

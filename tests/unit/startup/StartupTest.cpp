@@ -130,16 +130,14 @@ TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
     EXPECT_EQ(modStringFast::TrimControlChars(in), out);
 }
 
-TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
+TEST(mdlStringTm2, TextBlocksFrameTheTextWithZeroLengthZeroAndAllocStringRefusesNegatives) {
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u"abc"), std::u16string(u"\0\0\x000A\0\0\0abc", 9));
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
   // A length field of 2 * 50000 + 4 = 0x186A4 takes both halves, and all 16 bits of the low one.
   const std::u16string text(50000, u'\xFFFF');
   EXPECT_TRUE(mdlStringTm2::MakeTextBlock(text) ==
               std::u16string(u"\0\0\x86A4\x0001\0\0", 6) + text);
-}
-
-TEST(AllocString, GivesTheLengthAskedAndRefusesNegatives) {
+  // AllocString gives the length asked and refuses negatives.
   EXPECT_EQ(mdlStringTm2::AllocString(0).size(), 0u);
   EXPECT_EQ(mdlStringTm2::AllocString(7).size(), 7u);
   const vx::ErrorInfo error = ErrorOf([] { mdlStringTm2::AllocString(-1); });
@@ -164,7 +162,7 @@ class FakeProject : public vx::ObjectImpl<vx::IProject> {
   int32_t failWith = 0;
 };
 
-TEST(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
+TEST(ProjectLog, LinesFailBeforeABindingThenCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitches) {
   EXPECT_FALSE(mdlProjectHelpers::BoundProject());
   for (int i = 0; i < 2; ++i) {
     uint32_t line = 0;
@@ -174,9 +172,6 @@ TEST(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
     EXPECT_EQ(std::tuple(error.number, error.source, line),
               std::tuple(vx::kErrObjectNotSet, std::u16string(u"vxTM2Main"), callLine));
   }
-}
-
-TEST(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesProject) {
   const int32_t before = vx::gLiveObjects;
   auto first = vx::MakeObject<FakeProject>();
   auto second = vx::MakeObject<FakeProject>();
