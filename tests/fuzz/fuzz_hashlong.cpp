@@ -2,9 +2,9 @@
 // and error numbers must agree, and no operation may hang on a full or mark-ridden table.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -24,103 +24,99 @@ void Expect(bool condition) {
   if (!condition) std::abort();
 }
 
-class Harness {
- public:
-  explicit Harness(FuzzedDataProvider& in) : in_(in) {}
-
+struct Harness {
   void Run() {
     Init();
-    while (in_.remaining_bytes() > 0) {
+    while (in.remaining_bytes() > 0) {
       Step(NextKey());
-      Expect(table_.Count() == static_cast<int32_t>(model_.size()));
-      Expect(table_.RemovalMarks() + table_.Count() <= table_.Capacity());
+      Expect(table.Count() == static_cast<int32_t>(model.size()));
+      Expect(table.RemovalMarks() + table.Count() <= table.Capacity());
     }
   }
 
- private:
   // Few keys, so that operations meet earlier ones; now and then arbitrary code units.
   std::u16string NextKey() {
-    const uint8_t selector = in_.ConsumeIntegral<uint8_t>();
+    const uint8_t selector = in.ConsumeIntegral<uint8_t>();
     if (selector < 224) return u"k" + std::u16string(selector % 48, u'x');
     std::u16string key(selector % 8, u'\0');
-    for (char16_t& c : key) c = in_.ConsumeIntegral<uint16_t>();
+    for (char16_t& c : key) c = in.ConsumeIntegral<uint16_t>();
     return key;
   }
 
   void Init() {
-    const auto& levels = kLevels[in_.ConsumeIntegralInRange<size_t>(0, std::size(kLevels) - 1)];
-    table_.SetAutosizeLevels(levels[0], levels[1], levels[2]);
-    const int32_t minimumSize = in_.ConsumeIntegralInRange<int32_t>(-3, 40);
-    removal_ = in_.ConsumeBool();
-    table_.Init(minimumSize, in_.ConsumeIntegralInRange<int32_t>(-3, 60), removal_);
-    model_.clear();
+    const auto& levels = kLevels[in.ConsumeIntegralInRange<size_t>(0, std::size(kLevels) - 1)];
+    table.SetAutosizeLevels(levels[0], levels[1], levels[2]);
+    const int32_t minimumSize = in.ConsumeIntegralInRange<int32_t>(-3, 40);
+    removal = in.ConsumeBool();
+    table.Init(minimumSize, in.ConsumeIntegralInRange<int32_t>(-3, 60), removal);
+    model.clear();
   }
 
   void Step(const std::u16string& key) {
-    const auto found = model_.find(key);
-    const bool present = found != model_.end();
+    const auto found = model.find(key);
+    const bool present = found != model.end();
     const int32_t value = present ? found->second : 0;
-    switch (in_.ConsumeIntegralInRange<int>(0, 7)) {
+    switch (in.ConsumeIntegralInRange<int>(0, 7)) {
       case 0:
         return Init();
       case 1: {
-        const int32_t stored = in_.ConsumeBool() ? in_.ConsumeIntegral<int32_t>()
-                                                 : (in_.ConsumeBool() ? INT32_MAX : INT32_MIN);
-        Expect(ErrorNumberOf([&] { table_.SetValue(key, stored); }) == 0);
-        model_[key] = stored;
+        const int32_t stored = in.ConsumeBool() ? in.ConsumeIntegral<int32_t>()
+                                                : (in.ConsumeBool() ? INT32_MAX : INT32_MIN);
+        Expect(ErrorNumberOf([&] { table.SetValue(key, stored); }) == 0);
+        model[key] = stored;
         return;
       }
       case 2: {
-        const bool add = in_.ConsumeBool();
+        const bool add = in.ConsumeBool();
         const int32_t expected = !present && !add     ? vx::kErrAppDefined
                                  : value == INT32_MAX ? vx::kErrOverflow
                                                       : 0;
-        Expect(ErrorNumberOf([&] { table_.IncrementKey(key, add); }) == expected);
-        if (!expected) ++model_[key];
+        Expect(ErrorNumberOf([&] { table.IncrementKey(key, add); }) == expected);
+        if (!expected) ++model[key];
         return;
       }
       case 3: {
         const int32_t expected = !present             ? vx::kErrAppDefined
                                  : value == INT32_MIN ? vx::kErrOverflow
                                                       : 0;
-        Expect(ErrorNumberOf([&] { table_.DecrementKey(key); }) == expected);
-        if (!expected) --model_[key];
+        Expect(ErrorNumberOf([&] { table.DecrementKey(key); }) == expected);
+        if (!expected) --model[key];
         return;
       }
       case 4: {
         int32_t got = 0;
-        Expect(ErrorNumberOf([&] { got = table_.GetValue(key); }) ==
+        Expect(ErrorNumberOf([&] { got = table.GetValue(key); }) ==
                (present ? 0 : vx::kErrAppDefined));
         Expect(got == value);
         return;
       }
       case 5:
-        Expect(ErrorNumberOf([&] { table_.RemoveKey(key); }) ==
-               (removal_ ? 0 : vx::kErrAppDefined));
-        if (removal_) model_.erase(key);
+        Expect(ErrorNumberOf([&] { table.RemoveKey(key); }) == (removal ? 0 : vx::kErrAppDefined));
+        if (removal) model.erase(key);
         return;
       case 6:
-        Expect(table_.HasKey(key) == present);
+        Expect(table.HasKey(key) == present);
         return;
       default: {
-        const std::vector<std::u16string> keys = table_.GetKeys();
-        std::set<std::u16string> expected;
-        for (const auto& entry : model_) expected.insert(entry.first);
-        Expect(keys.size() == model_.size() && std::set(keys.begin(), keys.end()) == expected);
+        std::vector<std::u16string> keys = table.GetKeys();
+        std::sort(keys.begin(), keys.end());
+        Expect(std::equal(
+            keys.begin(), keys.end(), model.begin(), model.end(),
+            [](const auto& listed, const auto& entry) { return listed == entry.first; }));
       }
     }
   }
 
-  FuzzedDataProvider& in_;
-  CHashLong table_;
-  std::map<std::u16string, int32_t> model_;
-  bool removal_ = false;
+  FuzzedDataProvider& in;
+  CHashLong table{};
+  std::map<std::u16string, int32_t> model{};
+  bool removal = false;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  Harness(in).Run();
+  Harness{in}.Run();
   return 0;
 }

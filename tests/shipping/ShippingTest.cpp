@@ -29,12 +29,15 @@ std::vector<std::wstring> NamesIn(const fs::path& folder) {
   return names;
 }
 
-TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
+TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTenButNothingWhereNoFolderCanBeMade) {
   const vx::testing::ScratchFolder folder("vxTM2Dumps");
   // Eleven older dumps and a file of another kind, which stays.
   for (int i = 10; i <= 20; ++i)
     std::ofstream(folder.path() / ("200001" + std::to_string(i) + "-000000-1.dmp")) << "old";
   std::ofstream(folder.path() / "notes.txt") << "kept";
+  EXPECT_FALSE(mdlGpfTm2::CrashDumpWriter((folder.path() / "notes.txt" / "Crashes").wstring())
+                   .Write(nullptr));
+  EXPECT_EQ(NamesIn(folder.path()).size(), 12u);
 
   mdlGpfTm2::CrashDumpWriter writer(folder.path().wstring());
   ASSERT_TRUE(writer.Write(nullptr));
@@ -48,14 +51,6 @@ TEST(WriteCrashDump, WritesAMinidumpAndKeepsTheNewestTen) {
     expected.push_back(L"200001" + std::to_wstring(i) + L"-000000-1.dmp");
   expected.insert(expected.end(), {dump.filename().wstring(), L"notes.txt"});
   EXPECT_EQ(NamesIn(folder.path()), expected);
-}
-
-TEST(WriteCrashDump, AFolderThatCannotBeMadeWritesNothing) {
-  const vx::testing::ScratchFolder folder("vxTM2Dumps");
-  std::ofstream(folder.path() / "file") << "x";
-  EXPECT_FALSE(
-      mdlGpfTm2::CrashDumpWriter((folder.path() / "file" / "Crashes").wstring()).Write(nullptr));
-  EXPECT_EQ(NamesIn(folder.path()).size(), 1u);
 }
 
 // The filter's reported flag lives for the process: only the process's first fault leaves a dump.
@@ -87,40 +82,34 @@ TEST(CrashFilter, TheFirstFaultLeavesOneDumpALaterFaultNone) {
   EXPECT_EQ(boxes.Wait(2), std::vector<std::u16string>(2, u"ERROR: GPF: 0;C0000005;0"));
 }
 
-constexpr wchar_t kParent[] = L"SOFTWARE\\vxTM2ViewTest";
 constexpr wchar_t kKey[] = L"SOFTWARE\\vxTM2ViewTest\\Install";
-constexpr char16_t kKey16[] = u"SOFTWARE\\vxTM2ViewTest\\Install";
-
-void DeleteTestKey(REGSAM view) {
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kKey, view, 0);
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kParent, view, 0);
-}
-
-void WriteInView(REGSAM view, const wchar_t* name, const wchar_t* text) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE | view, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  const auto size = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-  EXPECT_EQ(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
 
 class RegistryView : public ::testing::Test {
  protected:
   void SetUp() override { TearDown(); }
   void TearDown() override {
-    DeleteTestKey(KEY_WOW64_32KEY);
-    DeleteTestKey(KEY_WOW64_64KEY);
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kKey, view, 0);
+      RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\vxTM2ViewTest", view, 0);
+    }
   }
 };
 
 TEST_F(RegistryView, ReadsThe32BitViewOnly) {
-  WriteInView(KEY_WOW64_32KEY, L"Only32", L"1");
-  WriteInView(KEY_WOW64_64KEY, L"Only64", L"1");
-  EXPECT_EQ(modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kKey16, u"Only32"), u"1");
-  EXPECT_EQ(modRegistry::RegReadString(HKEY_LOCAL_MACHINE, kKey16, u"Only64"), std::nullopt);
+  for (const auto& [view, name] :
+       {std::pair{KEY_WOW64_32KEY, L"Only32"}, std::pair{KEY_WOW64_64KEY, L"Only64"}}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE | view, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"1"), sizeof(L"1")),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  const std::u16string key = u"SOFTWARE\\vxTM2ViewTest\\Install";
+  EXPECT_EQ(modRegistry::RegReadString(HKEY_LOCAL_MACHINE, key, u"Only32"), u"1");
+  EXPECT_EQ(modRegistry::RegReadString(HKEY_LOCAL_MACHINE, key, u"Only64"), std::nullopt);
 }
 
 }  // namespace

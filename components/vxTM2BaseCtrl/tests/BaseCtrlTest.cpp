@@ -28,8 +28,7 @@ int gRelayedPresses = 0;
 
 // A top-level window standing in for the main window; it counts the button presses relayed to it
 // instead of starting the platform's sizing loop.
-class ParentWindow {
- public:
+struct ParentWindow {
   ParentWindow() {
     WNDCLASSW cls{};
     cls.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
@@ -39,15 +38,12 @@ class ParentWindow {
     cls.hInstance = GetModuleHandleW(nullptr);
     cls.lpszClassName = L"BaseCtrlTestParent";
     RegisterClassW(&cls);
-    window_ = CreateWindowExW(0, cls.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                              420, 320, nullptr, nullptr, cls.hInstance, nullptr);
+    window = CreateWindowExW(0, cls.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                             420, 320, nullptr, nullptr, cls.hInstance, nullptr);
   }
-  ~ParentWindow() { DestroyWindow(window_); }
-  HWND get() const { return window_; }
-  Rect Client() const { return vx::testing::ClientRect(window_); }
-
- private:
-  HWND window_;
+  ~ParentWindow() { DestroyWindow(window); }
+  Rect Client() const { return vx::testing::ClientRect(window); }
+  HWND window;
 };
 
 class Sink : public vx::ObjectImpl<vx::IEventSink> {
@@ -74,43 +70,10 @@ int32_t ErrorNumberOf(const vx::Ref<vx::IObject>& target, std::u16string_view me
   return vx::testing::ErrorNumberOf([&] { vx::CallByName(target, member, args); });
 }
 
-// The window is made once, hidden, as a child of a given parent, and holds its object until it
-// is destroyed.
-template <class Control>
-void ExpectOneChildWindowThatHoldsItsObject(HWND parent) {
-  const int32_t before = vx::gLiveObjects;
-  HWND created = nullptr;
-  {
-    vx::Ref<Control> control = vx::MakeObject<Control>();
-    intptr_t none = 1;
-    EXPECT_EQ(control->CreateControlWindow(0, &none).error.number, vx::kErrInvalidCall);
-    created = CreateIn(*control, parent);
-    EXPECT_EQ(control->CreateControlWindow(reinterpret_cast<intptr_t>(parent), &none).error.number,
-              vx::kErrInvalidCall);
-    EXPECT_EQ(none, 0);
-  }
-  EXPECT_EQ(GetParent(created), parent);
-  EXPECT_EQ(GetWindowLongW(created, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD);
-  EXPECT_EQ(vx::gLiveObjects, before + 1);
-  ShowWindow(created, SW_SHOW);
-  UpdateWindow(created);  // paints through the object the caller let go of
-  EXPECT_FALSE(GetUpdateRect(created, nullptr, FALSE));
-  DestroyWindow(created);
-  EXPECT_EQ(vx::gLiveObjects, before);
-}
-
-TEST(BaseControls, EachMakesOneHiddenChildWindowThatHoldsItsObject) {
-  ParentWindow parent;
-  ExpectOneChildWindowThatHoldsItsObject<ctlStatusBar>(parent.get());
-  ExpectOneChildWindowThatHoldsItsObject<ctlGripper>(parent.get());
-  ExpectOneChildWindowThatHoldsItsObject<ctlProgressBar>(parent.get());
-  ExpectOneChildWindowThatHoldsItsObject<ctlFlatLabel>(parent.get());
-}
-
 TEST(StatusBar, KeepsItsOwnHeightAlongTheBottomAndAPressReleasedOnItIsOneClick) {
   ParentWindow parent;
   vx::Ref<ctlStatusBar> bar = vx::MakeObject<ctlStatusBar>();
-  const HWND window = CreateIn(*bar, parent.get());
+  const HWND window = CreateIn(*bar, parent.window);
   EXPECT_EQ(bar->Height(), 21);  // at the test display's 96 dpi
   const Rect client = parent.Client();
   EXPECT_EQ(Placed(window), (Rect{0, client[3] - 21, client[2], client[3]}));
@@ -119,9 +82,7 @@ TEST(StatusBar, KeepsItsOwnHeightAlongTheBottomAndAPressReleasedOnItIsOneClick) 
 
   vx::Ref<Sink> sink = vx::MakeObject<Sink>();
   ASSERT_TRUE(bar->SetEventSink(sink.get()).ok());
-  const auto send = [&](UINT message, int y) {
-    SendMessageW(window, message, 0, MAKELPARAM(5, y));
-  };
+  const auto send = [&](UINT msg, int y) { SendMessageW(window, msg, 0, MAKELPARAM(5, y)); };
   send(WM_LBUTTONDOWN, 5);
   send(WM_LBUTTONUP, 5);
   send(WM_LBUTTONDOWN, 5);
@@ -156,10 +117,8 @@ TEST(StatusBar, PanelsCountFromOneAndSimpleTextIsKept) {
 TEST(Gripper, StaysInItsOwnParentsCornerAndHandsThePressToTheTopLevelWindow) {
   ParentWindow first, second;
   gRelayedPresses = 0;
-  vx::Ref<ctlGripper> a = vx::MakeObject<ctlGripper>();
-  vx::Ref<ctlGripper> b = vx::MakeObject<ctlGripper>();
-  const HWND gripA = CreateIn(*a, first.get());
-  const HWND grip = CreateIn(*b, second.get());
+  const HWND gripA = CreateIn(*vx::MakeObject<ctlGripper>(), first.window);
+  const HWND grip = CreateIn(*vx::MakeObject<ctlGripper>(), second.window);
   const auto corner = [&] { return std::array{Placed(grip)[2], Placed(grip)[3]}; };
   const auto clientCorner = [&] { return std::array{second.Client()[2], second.Client()[3]}; };
   EXPECT_EQ(corner(), clientCorner());
@@ -169,29 +128,28 @@ TEST(Gripper, StaysInItsOwnParentsCornerAndHandsThePressToTheTopLevelWindow) {
   EXPECT_EQ(Placed(grip)[2] - Placed(grip)[0], 17);
   DestroyWindow(gripA);
   for (const int width : {700, 300}) {
-    SetWindowPos(second.get(), nullptr, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(second.window, nullptr, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(corner(), clientCorner()) << width;
   }
 
   ShowWindow(grip, SW_SHOW);
-  RECT r{};
-  GetWindowRect(grip, &r);
-  const LPARAM at = MAKELPARAM(r.left + 3, r.top + 3);
+  const Rect onScreen = vx::testing::WindowRect(grip);
+  const LPARAM at = MAKELPARAM(onScreen[0] + 3, onScreen[1] + 3);
   EXPECT_EQ(SendMessageW(grip, WM_NCHITTEST, 0, at), HTBOTTOMRIGHT);
   SendMessageW(grip, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, at);
   EXPECT_EQ(gRelayedPresses, 1);
-  ShowWindow(second.get(), SW_MAXIMIZE);
+  ShowWindow(second.window, SW_MAXIMIZE);
   EXPECT_EQ(SendMessageW(grip, WM_NCHITTEST, 0, at), HTCLIENT);
   DestroyWindow(grip);
   // Without grips the parent's resize reaches no destroyed one, and a new grip follows again.
-  ShowWindow(second.get(), SW_RESTORE);
-  SetWindowPos(second.get(), nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
-  const HWND again = CreateIn(*vx::MakeObject<ctlGripper>(), second.get());
-  SetWindowPos(second.get(), nullptr, 0, 0, 450, 350, SWP_NOMOVE | SWP_NOZORDER);
+  ShowWindow(second.window, SW_RESTORE);
+  SetWindowPos(second.window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+  const HWND again = CreateIn(*vx::MakeObject<ctlGripper>(), second.window);
+  SetWindowPos(second.window, nullptr, 0, 0, 450, 350, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ((std::array{Placed(again)[2], Placed(again)[3]}), clientCorner());
 }
 
-TEST(ProgressBar, ValueStaysWithinMinAndMax) {
+TEST(ProgressBar, ValueStaysWithinMinAndMaxAndFillsInProportionOverTheWholeRangeOfWholeNumbers) {
   vx::Ref<ctlProgressBar> bar = vx::MakeObject<ctlProgressBar>();
   vx::Ref<vx::IObject> object(bar);
   EXPECT_EQ(vx::CallByName(object, u"Max").As<int32_t>(), 100);
@@ -208,20 +166,15 @@ TEST(ProgressBar, ValueStaysWithinMinAndMax) {
     EXPECT_EQ(vx::CallByName(object, u"Value").As<int32_t>(), read);
   }
   EXPECT_EQ(ErrorNumberOf(object, u"Value", {Value(1e12)}), vx::kErrOverflow);
-}
-
-TEST(ProgressBar, FillsInProportionOverTheWholeRangeOfWholeNumbers) {
   using Case = std::tuple<int32_t, int32_t, int32_t, int>;  // min, max, value, filled width
   for (const auto& [min, max, value, filled] :
        {Case{INT32_MIN, INT32_MAX, INT32_MIN, 0}, Case{INT32_MIN, INT32_MAX, -1, 99},
         Case{INT32_MIN, INT32_MAX, 0, 100}, Case{INT32_MIN, INT32_MAX, INT32_MAX, 200},
         Case{INT32_MIN, 0, -1, 199}, Case{-1, INT32_MAX, INT32_MAX - 1, 199}}) {
-    vx::Ref<ctlProgressBar> bar = vx::MakeObject<ctlProgressBar>();
-    vx::Ref<vx::IObject> object(bar);
-    vx::CallByName(object, u"Min", {Value(min)});
-    vx::CallByName(object, u"Max", {Value(max)});
-    vx::CallByName(object, u"Value", {Value(value)});
-    EXPECT_EQ(bar->FilledWidth(200), filled) << min << ".." << max << ": " << value;
+    const vx::Ref<ctlProgressBar> fresh = vx::MakeObject<ctlProgressBar>();
+    for (const auto& [member, set] : {std::pair{u"Min", min}, {u"Max", max}, {u"Value", value}})
+      vx::CallByName(fresh->AsObject(), member, {Value(set)});
+    EXPECT_EQ(fresh->FilledWidth(200), filled) << min << ".." << max << ": " << value;
   }
 }
 
@@ -234,28 +187,43 @@ TEST(FlatLabel, CaptionReadsBackWhatWasWritten) {
   EXPECT_EQ(ErrorNumberOf(label, u"Caption", {Value(5)}), vx::kErrTypeMismatch);
 }
 
-template <class Fn>
-Fn Export(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-TEST(BaseCtrlLibrary, MakesItsControlsByClassNameInAnyCaseAndNamesTheOnesItLacks) {
+TEST(BaseCtrlLibrary, MakesEachControlByClassNameInAnyCaseAsAHiddenChildWindowThatHoldsIt) {
   const HMODULE module = LoadLibraryW(L"vxTM2BaseCtrl.dll");
   ASSERT_TRUE(module);
-  const auto create = Export<vx::CreateObjectFn>(module, vx::kCreateObjectExport);
-  const auto live = Export<vx::LiveObjectsFn>(module, vx::kLiveObjectsExport);
+  const auto create = reinterpret_cast<vx::CreateObjectFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, vx::kCreateObjectExport)));
+  const auto live = reinterpret_cast<vx::LiveObjectsFn>(
+      reinterpret_cast<void*>(GetProcAddress(module, vx::kLiveObjectsExport)));
   ASSERT_TRUE(create && live);
+  ParentWindow parent;
   for (const std::u16string_view name :
        {u"ctlStatusBar", u"ctlGripper", u"ctlProgressBar", u"ctlFlatLabel", u"CTLSTATUSBAR"}) {
     vx::IObject* object = nullptr;
     vx::Status status;
     create(name, &object, &status);
     ASSERT_TRUE(status.ok() && object) << std::string(name.begin(), name.end());
-    void* control = nullptr;
-    EXPECT_TRUE(object->QueryInterface(vx::IControl::kIid, &control).ok());
-    EXPECT_EQ(live(), 1);
-    static_cast<vx::IControl*>(control)->Release();
+    void* asControl = nullptr;
+    EXPECT_TRUE(object->QueryInterface(vx::IControl::kIid, &asControl).ok());
     object->Release();
+    EXPECT_EQ(live(), 1);
+    // The window is made once, hidden, as a child of the given parent, and holds its object until
+    // it is destroyed.
+    vx::IControl& control = *static_cast<vx::IControl*>(asControl);
+    intptr_t none = 1;
+    EXPECT_EQ(control.CreateControlWindow(0, &none).error.number, vx::kErrInvalidCall);
+    const HWND created = CreateIn(control, parent.window);
+    EXPECT_EQ(
+        control.CreateControlWindow(reinterpret_cast<intptr_t>(parent.window), &none).error.number,
+        vx::kErrInvalidCall);
+    EXPECT_EQ(none, 0);
+    control.Release();
+    EXPECT_EQ(GetParent(created), parent.window);
+    EXPECT_EQ(GetWindowLongW(created, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD);
+    EXPECT_EQ(live(), 1);
+    ShowWindow(created, SW_SHOW);
+    UpdateWindow(created);  // paints through the object the caller let go of
+    EXPECT_FALSE(GetUpdateRect(created, nullptr, FALSE));
+    DestroyWindow(created);
     EXPECT_EQ(live(), 0);
   }
   for (const std::u16string_view name : {u"ctlFieldSelector", u"ctlMultiField", u"ctlRadioFrame",

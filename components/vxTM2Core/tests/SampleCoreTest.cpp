@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,14 +30,14 @@ using Calls = std::vector<std::u16string>;
 using Text = std::u16string_view;
 using vx::Ref;
 using vx::Status;
-using vx::samplecore::CAppCore;
-using vx::samplecore::CSettingsStore;
+using namespace vx::samplecore;
+using vx::testing::ErrorNumberOf;
 
 // A main window that only records what the core asks of it.
 class RecordingGui : public vx::ObjectImpl<vx::IGui> {
  public:
   Status SetControl(Text progId, Ref<vx::IObject>* screen) noexcept override {
-    if (progId == u"vxTM2Core.ctlTransfer") *screen = vx::samplecore::MakeTransfer();
+    if (progId == u"vxTM2Core.ctlTransfer") *screen = MakeTransfer();
     return Record(u"SetControl ", progId);
   }
   Status GetStatusBar(Ref<vx::IObject>*) noexcept override { return {}; }
@@ -58,8 +57,6 @@ class RecordingGui : public vx::ObjectImpl<vx::IGui> {
 
   Calls calls;
   std::u16string geometryToReport = u" 0";
-
- private:
   Status Record(Text call, Text argument) {
     calls.push_back(std::u16string(call) + std::u16string(argument));
     return {};
@@ -111,16 +108,16 @@ TEST(AppCore, ActivationShowsTheHomeScreenOfItsModeWithTheProductCaption) {
     EXPECT_EQ(started.core->HomeScreen(), home);
     // No geometry kept: a first run centres the window.
     EXPECT_EQ(started.gui->calls,
-              (Calls{u"Caption Telvaro mobile 2", u"Geometry " + *vx::samplecore::CentredGeometry(),
+              (Calls{u"Caption Telvaro mobile 2", u"Geometry " + *CentredGeometry(),
                      u"SetControl " + home, u"Caption Telvaro mobile 2"}));
-    EXPECT_EQ(vx::samplecore::ActiveCore(), started.core.get());
+    EXPECT_EQ(ActiveCore(), started.core.get());
   }
 }
 
 TEST(AppCore, GeometryIsKeptBetweenRunsOnceTheWindowHasBoundsAndShutdownLetsGoOfTheWindow) {
   ForgetGeometry();
   { StartedCore withoutBounds; }
-  EXPECT_FALSE(vx::samplecore::LoadGeometry().has_value());
+  EXPECT_FALSE(LoadGeometry().has_value());
   {
     StartedCore first;
     first.gui->geometryToReport = u"1200 900 14250 10500 2";
@@ -129,9 +126,9 @@ TEST(AppCore, GeometryIsKeptBetweenRunsOnceTheWindowHasBoundsAndShutdownLetsGoOf
     ASSERT_TRUE(first.core->Shutdown().ok());
     EXPECT_EQ(first.gui->AddRef(), 2u);
     first.gui->Release();
-    EXPECT_EQ(vx::samplecore::ActiveCore(), nullptr);
+    EXPECT_EQ(ActiveCore(), nullptr);
   }
-  EXPECT_EQ(vx::samplecore::LoadGeometry(), u"1200 900 14250 10500 2");
+  EXPECT_EQ(LoadGeometry(), u"1200 900 14250 10500 2");
   StartedCore second;
   ASSERT_TRUE(second.core->Activate().ok());
   EXPECT_EQ(second.gui->calls[1], u"Geometry 1200 900 14250 10500 2");
@@ -142,10 +139,10 @@ TEST(AppCore, ScreensAskForPagesFromTheMessageLoopWithTitledCaptions) {
   StartedCore started(u"daily");
   ASSERT_TRUE(started.core->Activate().ok());
   started.gui->calls.clear();
-  vx::samplecore::RequestScreen(u"vxTM2Core.ctlTransfer");
+  RequestScreen(u"vxTM2Core.ctlTransfer");
   EXPECT_TRUE(started.gui->calls.empty());  // not from inside the asking window procedure
-  vx::samplecore::RequestHome();
-  vx::samplecore::RequestExit();
+  RequestHome();
+  RequestExit();
   ASSERT_TRUE(vx::testing::PumpUntil([&] { return started.gui->calls.size() >= 5; }));
   EXPECT_EQ(
       started.gui->calls,
@@ -155,7 +152,6 @@ TEST(AppCore, ScreensAskForPagesFromTheMessageLoopWithTitledCaptions) {
 }
 
 TEST(FirstPlacement, CentresAComfortableWindowWithinTheWorkArea) {
-  using vx::samplecore::CentredGeometryText;
   EXPECT_EQ(CentredGeometryText({0, 0, 1920, 1040}, 15), u"7200 2700 14400 10200 0");
   EXPECT_EQ(CentredGeometryText({0, 0, 800, 600}, 15), u"0 0 12000 9000 0");
   EXPECT_EQ(CentredGeometryText({100, 40, 1380, 1064}, 12), u"3120 2544 11520 8160 0");
@@ -164,57 +160,50 @@ TEST(FirstPlacement, CentresAComfortableWindowWithinTheWorkArea) {
   for (const auto& [geometry, seen] :
        {Row{u"1500 750 12000 9000 0", true}, Row{u"-11000 -8000 12000 9000 2", true},
         Row{u"-12000 0 12000 9000 0", false}, Row{u"15360 0 12000 9000 0", false},
-        Row{u"0 90000 12000 9000 0", false}, Row{u"1500 750 0 9000 0", false}}) {
-    EXPECT_EQ(vx::samplecore::MeetsAWorkArea(geometry, 15), seen) << vx::ToUtf8(geometry);
-  }
+        Row{u"0 90000 12000 9000 0", false}, Row{u"1500 750 0 9000 0", false}})
+    EXPECT_EQ(MeetsAWorkArea(geometry, 15), seen) << vx::ToUtf8(geometry);
 }
 
 TEST(Screens, OnlyStartScreensAnswerTheHostsCommandIdOfTheirMode) {
-  const Ref<vx::IObject> start = vx::samplecore::MakeStartscreen();
+  const Ref<vx::IObject> start = MakeStartscreen();
   vx::CallById(start, 0x60030002, {u"exit"});
-  vx::CallById(vx::samplecore::MakeServerStartscreen(), 0x60030011, {u"exit"});
-  EXPECT_EQ(vx::testing::ErrorNumberOf([&] { vx::CallById(start, 0x60030011, {u"exit"}); }),
+  vx::CallById(MakeServerStartscreen(), 0x60030011, {u"exit"});
+  EXPECT_EQ(ErrorNumberOf([&] { vx::CallById(start, 0x60030011, {u"exit"}); }),
             vx::kErrNoSuchMember);
-  EXPECT_EQ(vx::testing::ErrorNumberOf(
-                [] { vx::CallById(vx::samplecore::MakeTransfer(), 0x60030002, {u"exit"}); }),
+  EXPECT_EQ(ErrorNumberOf([] { vx::CallById(MakeTransfer(), 0x60030002, {u"exit"}); }),
             vx::kErrNoSuchMember);
 }
 
-TEST(ProjectLog, EscapesKeepEveryMessageOnOneRecoverableLine) {
+TEST(ProjectLog, EscapedLinesAreAppendedAcrossObjectsAsUtf8AndAnUnwritableLogLosesThem) {
   using Row = std::pair<std::u16string, std::u16string>;
   for (const auto& [text, escaped] :
        {Row{u"plain \u00e9\u20ac", u"plain \u00e9\u20ac"},
         Row{u"a\r\nb\tc\\d", u"a\\r\\nb\\tc\\\\d"},
-        Row{std::u16string(u"\0\x1F\x7F\x80", 4), u"\\x00\\x1F\\x7F\x80"}}) {
-    EXPECT_EQ(vx::samplecore::EscapeForLogLine(text), escaped);
-  }
-}
-
-TEST(ProjectLog, LinesAreAppendedAcrossObjectsAsUtf8AndAnUnwritableLogLosesThem) {
+        Row{std::u16string(u"\0\x1F\x7F\x80", 4), u"\\x00\\x1F\\x7F\x80"}})
+    EXPECT_EQ(EscapeForLogLine(text), escaped);
   const vx::testing::ScratchFolder folder("vxTM2Core-log-test");
-  const std::wstring path = folder.path() / "project.log";
+  const std::filesystem::path path = folder.path() / "project.log";
   for (const auto& [category, message] :
        {std::pair{u"Main.Load", u"Screen:\r\nRes"}, std::pair{u"ERROR.GPF", u"A0B0C0;\u00e9;0"}}) {
-    vx::samplecore::ProjectLogFile log(path);
+    ProjectLogFile log(path);
     ASSERT_TRUE(log.Append(category, message));
     log.Flush();
   }
-  std::stringstream text;
-  text << std::ifstream(folder.path() / "project.log", std::ios::binary).rdbuf();
-  const std::string lines = text.str();
+  const std::string lines(std::istreambuf_iterator(std::ifstream(path, std::ios::binary).rdbuf()),
+                          {});
   const size_t first = lines.find("\tMain.Load\tScreen:\\r\\nRes\r\n");
   EXPECT_NE(first, std::string::npos) << lines;
   EXPECT_NE(lines.find("\tERROR.GPF\tA0B0C0;\xC3\xA9;0\r\n", first), std::string::npos) << lines;
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
 
-  vx::samplecore::ProjectLogFile unwritable(L"Z:\\no\\such\\folder\\at\\all\\<bad>.log");
+  ProjectLogFile unwritable(L"Z:\\no\\such\\folder\\at\\all\\<bad>.log");
   EXPECT_FALSE(unwritable.Append(u"Main", u"lost"));
   unwritable.Flush();
 }
 
 TEST(Project, TextsOfTheBusyNoticeAndUnknownKeys) {
   const vx::testing::ScratchFolder folder("vxTM2Core-text");
-  auto project = vx::MakeObject<vx::samplecore::CProject>(folder.path() / "project.log");
+  auto project = vx::MakeObject<CProject>(folder.path() / "project.log");
   std::u16string text;
   ASSERT_TRUE(project->GetText(u":tm", &text).ok());
   EXPECT_EQ(text, u"Telvaro mobile 2");

@@ -19,16 +19,14 @@
 namespace {
 
 using modString::TokenArray;
-using modStringFast::TrimControlChars;
 using vx::testing::ErrorOf;
 
 // Token lists written as one text, the tokens parted by '|'.
 TokenArray Tokens(std::u16string_view joined) {
   TokenArray tokens;
-  for (size_t start = 0; start < joined.size();) {
-    const size_t end = std::min(joined.find(u'|', start), joined.size());
+  for (size_t start = 0, end = 0; start < joined.size(); start = end + 1) {
+    end = std::min(joined.find(u'|', start), joined.size());
     tokens.emplace_back(joined.substr(start, end - start));
-    start = end + 1;
   }
   return tokens;
 }
@@ -68,8 +66,7 @@ TEST(TakeSwitch, TakesParametersBetweenTheMinimumAndTheMaximum) {
     std::vector<std::u16string> taken{u"before"};
     EXPECT_EQ(modString::TakeSwitch(name, minParams, maxParams, tokens, taken), found)
         << std::string(written.begin(), written.end());
-    EXPECT_EQ(taken, Tokens(params));
-    EXPECT_EQ(tokens, Tokens(rest));
+    EXPECT_EQ(std::pair(taken, tokens), std::pair(Tokens(params), Tokens(rest)));
   }
 }
 
@@ -89,8 +86,7 @@ TEST(TakeOptionValue, MatchesOnlyTheFirstAndOnlyWithPrefixAndEqualsOrBareWhenAll
     TokenArray tokens = Tokens(written);
     std::u16string value = u"old";
     EXPECT_EQ(modString::TakeOptionValue(name, allowBare, tokens, value), found);
-    EXPECT_EQ(value, expected);
-    EXPECT_EQ(tokens, Tokens(rest));
+    EXPECT_EQ(std::pair(value, tokens), std::pair(std::u16string(expected), Tokens(rest)));
   }
 }
 
@@ -131,69 +127,51 @@ TEST(TrimControlChars, TrimsTheFiveCodeUnitsAtBothEndsOnly) {
         Row{std::u16string(u" \t\0 \r\n\0", 7), u""},
         Row{u"\x0B\x0C\x0061\x00A0", u"\x0B\x0C\x0061\x00A0"},
         Row{u" \x001F \x0085 ", u"\x001F \x0085"}, Row{u"\xFF20\xFF09", u"\xFF20\xFF09"}})
-    EXPECT_EQ(TrimControlChars(in), out);
+    EXPECT_EQ(modStringFast::TrimControlChars(in), out);
 }
 
-TEST(MakeTextBlock, FramesTheTextWithZeroLengthZero) {
+TEST(mdlStringTm2, TextBlocksFrameTheTextWithZeroLengthZeroAndAllocStringRefusesNegatives) {
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u"abc"), std::u16string(u"\0\0\x000A\0\0\0abc", 9));
   EXPECT_EQ(mdlStringTm2::MakeTextBlock(u""), std::u16string(u"\0\0\x0004\0\0\0", 6));
   // A length field of 2 * 50000 + 4 = 0x186A4 takes both halves, and all 16 bits of the low one.
   const std::u16string text(50000, u'\xFFFF');
   EXPECT_TRUE(mdlStringTm2::MakeTextBlock(text) ==
               std::u16string(u"\0\0\x86A4\x0001\0\0", 6) + text);
-}
-
-TEST(AllocString, GivesTheLengthAskedAndRefusesNegatives) {
+  // AllocString gives the length asked and refuses negatives.
   EXPECT_EQ(mdlStringTm2::AllocString(0).size(), 0u);
   EXPECT_EQ(mdlStringTm2::AllocString(7).size(), 7u);
-  const vx::ErrorInfo error = vx::testing::ErrorOf([] { mdlStringTm2::AllocString(-1); });
+  const vx::ErrorInfo error = ErrorOf([] { mdlStringTm2::AllocString(-1); });
   EXPECT_EQ(error.number, vx::kErrInvalidCall);
   EXPECT_EQ(error.source.rfind(u"mdlStringTm2.", 0), 0u);
 }
 
-struct Line {
-  std::u16string category;
-  std::u16string message;
-  friend bool operator==(const Line&, const Line&) = default;
-};
+using Line = std::pair<std::u16string, std::u16string>;  // category, message
 
 class FakeProject : public vx::ObjectImpl<vx::IProject> {
  public:
   vx::Status Log(std::u16string_view category, std::u16string_view message) noexcept override {
     if (failWith != 0) return vx::Status::Failed({failWith, u"Core.Project", u"disk full"});
-    lines.push_back({std::u16string(category), std::u16string(message)});
+    lines.emplace_back(category, message);
     return vx::Status::Ok();
   }
   vx::Status Checkpoint() noexcept override { return vx::Status::Ok(); }
-  vx::Status GetText(std::u16string_view, std::u16string*) noexcept override {
-    return vx::Status::Ok();
-  }
+  vx::Status GetText(std::u16string_view, std::u16string*) noexcept override { return {}; }
   vx::Status ShowHelp() noexcept override { return vx::Status::Ok(); }
 
   std::vector<Line> lines;
   int32_t failWith = 0;
 };
 
-class ProjectLog : public ::testing::Test {
- protected:
-  void TearDown() override { mdlProjectHelpers::UnbindProjectLog(); }
-};
-
-TEST_F(ProjectLog, EveryLineBeforeABindingIsObjectNotSetOnTheCallersLine) {
+TEST(ProjectLog, LinesFailBeforeABindingThenCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitches) {
   EXPECT_FALSE(mdlProjectHelpers::BoundProject());
   for (int i = 0; i < 2; ++i) {
     uint32_t line = 0;
-    const uint32_t callLine = __LINE__ + 2;
-    const vx::ErrorInfo error =
-        ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }, &line);
     // No handler of its own: the source is untouched, the line is the caller's.
-    EXPECT_EQ(error.number, vx::kErrObjectNotSet);
-    EXPECT_EQ(error.source, u"vxTM2Main");
-    EXPECT_EQ(line, callLine);
+    const uint32_t callLine = __LINE__ + 1;
+    const auto error = ErrorOf([] { mdlProjectHelpers::LogProject(u"Load", u"m"); }, &line);
+    EXPECT_EQ(std::tuple(error.number, error.source, line),
+              std::tuple(vx::kErrObjectNotSet, std::u16string(u"vxTM2Main"), callLine));
   }
-}
-
-TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesProject) {
   const int32_t before = vx::gLiveObjects;
   auto first = vx::MakeObject<FakeProject>();
   auto second = vx::MakeObject<FakeProject>();
@@ -219,6 +197,7 @@ TEST_F(ProjectLog, LinesCarryThePrefixOfTheLastNameAndAnEmptyNameOnlySwitchesPro
   mdlProjectHelpers::BindProjectLog(third, u"");
   mdlProjectHelpers::LogProject(u"Load", u"m");
   EXPECT_EQ(third->lines, (std::vector<Line>{{u"Load", u"m"}}));
+  mdlProjectHelpers::UnbindProjectLog();
 }
 
 TEST(FaultText, UpperCaseHexWithoutLeadingZeros) {
