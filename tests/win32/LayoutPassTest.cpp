@@ -68,16 +68,14 @@ class LayoutPass : public ::testing::Test {
     return {gPlacements, vx::win32::DcsTaken() - before[1], vx::test::gAllocations - before[2]};
   }
 
+  // Where a control is in the form's client area.
+  Rect PixelsOf(const ContainedControl& c) { return vx::testing::WindowRect(c.Handle(), true); }
+
   vx::toolkit::Form form;
   std::shared_ptr<ContainedControl> screen;
   std::shared_ptr<ContainedControl> bar;
   vx::win32::UniqueHook hook;
 };
-
-// Where a control is in the form's client area.
-Rect PixelsOf(const ContainedControl& control) {
-  return vx::testing::WindowRect(control.Handle(), true);
-}
 
 TEST_F(LayoutPass, PlacesTheScreenAboveTheStatusBarOrAloneAcrossTheClientArea) {
   Pass(nullptr);

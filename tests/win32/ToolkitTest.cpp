@@ -214,7 +214,7 @@ TEST_F(Forms, AnErrorInTheCloseRequestIsShownFromTheWindowAndPassedOnFromCode) {
   EXPECT_TRUE(form.IsLoaded());
 }
 
-TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
+TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixelAndNormalWhileMaximised) {
   form.Load();
   ASSERT_EQ((std::array{win32::TwipsPerPixelX(), win32::TwipsPerPixelY()}),
             (std::array{kTwips, kTwips}));
@@ -232,10 +232,7 @@ TEST_F(Forms, BoundsAreOuterPixelsInTwipsRoundedToTheNearestPixel) {
   EXPECT_EQ(ErrorNumberOf([&] { form.SetWidth(-kTwips); }), kErrInvalidCall);
   EXPECT_EQ(ErrorNumberOf([&] { form.SetLeft(3.0e38f); }), kErrOverflow);
   EXPECT_EQ(ErrorNumberOf([&] { form.SetWindowState(3); }), kErrInvalidCall);
-}
-
-TEST_F(Forms, MaximisedAndMinimisedWindowsReadAndWriteTheirNormalBounds) {
-  form.Load();
+  // Maximised and minimised windows read and write their normal bounds.
   form.SetLeft(30 * kTwips);
   form.SetTop(40 * kTwips);
   form.SetWidth(600 * kTwips);
@@ -272,9 +269,7 @@ class Container : public ::testing::Test {
     TakeQuitMessage();
     EXPECT_EQ(LiveObjects(), liveBefore);
   }
-  std::shared_ptr<ContainedControl> Add(std::u16string_view name) {
-    return form.Controls().Add(u"vxFixture.Control", name);
-  }
+  auto Add(std::u16string_view name) { return form.Controls().Add(u"vxFixture.Control", name); }
   // What the form holds: its controls and their windows.
   std::array<size_t, 2> Held() {
     size_t windows = 0;
@@ -286,7 +281,7 @@ class Container : public ::testing::Test {
   int32_t liveBefore = 0;
 };
 
-TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCase) {
+TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCaseUntilRemoved) {
   auto control = Add(u"myEmbeddedControl");
   EXPECT_EQ(Held(), (std::array<size_t, 2>{1, 1}));
   EXPECT_EQ(GetParent(control->Handle()), form.Handle());
@@ -299,6 +294,22 @@ TEST_F(Container, AddedControlIsAnInvisibleChildFoundByNameInAnyCase) {
   EXPECT_TRUE(control->Visible());
   control->SetFocus();
   EXPECT_EQ(GetFocus(), control->Handle());
+  // Removed, it is destroyed, released and its handle detached.
+  HWND window = control->Handle();
+  form.Controls().Remove(u"MyEmbeddedControl");
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(Held(), (std::array<size_t, 2>{0, 0}));
+  EXPECT_EQ(LiveObjects(), liveBefore);
+  EXPECT_EQ(control->Name(), u"myEmbeddedControl");
+  for (const auto& access : std::vector<std::function<void()>>{
+           [&] { control->Left(); }, [&] { control->SetWidth(15); }, [&] { control->Visible(); },
+           [&] { control->SetVisible(false); }, [&] { control->SetFocus(); },
+           [&] { control->Object(); }, [&] { control->Handle(); },
+           [&] { control->SetNotificationHandler({}); }})
+    EXPECT_EQ(ErrorNumberOf(access), kErrObjectNotSet);
+  EXPECT_EQ(ErrorOf([&] { form.Controls().Remove(u"myEmbeddedControl"); }),
+            (ErrorInfo{kErrInvalidCall, u"vxTM2Main",
+                       u"There is no control with the name 'myEmbeddedControl'"}));
 }
 
 TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
@@ -329,26 +340,7 @@ TEST_F(Container, ControlsThatCannotBeAddedLeaveNothing) {
   EXPECT_EQ(LiveObjects(), liveBefore + 1);
 }
 
-TEST_F(Container, RemovedControlIsDestroyedReleasedAndItsHandleDetached) {
-  auto control = Add(u"myEmbeddedControl");
-  HWND window = control->Handle();
-  form.Controls().Remove(u"MyEmbeddedControl");
-  EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(Held(), (std::array<size_t, 2>{0, 0}));
-  EXPECT_EQ(LiveObjects(), liveBefore);
-  EXPECT_EQ(control->Name(), u"myEmbeddedControl");
-  for (const auto& access : std::vector<std::function<void()>>{
-           [&] { control->Left(); }, [&] { control->SetWidth(15); }, [&] { control->Visible(); },
-           [&] { control->SetVisible(false); }, [&] { control->SetFocus(); },
-           [&] { control->Object(); }, [&] { control->Handle(); },
-           [&] { control->SetNotificationHandler({}); }})
-    EXPECT_EQ(ErrorNumberOf(access), kErrObjectNotSet);
-  EXPECT_EQ(ErrorOf([&] { form.Controls().Remove(u"myEmbeddedControl"); }),
-            (ErrorInfo{kErrInvalidCall, u"vxTM2Main",
-                       u"There is no control with the name 'myEmbeddedControl'"}));
-}
-
-TEST_F(Container, NotificationsReachTheHandlerUntilItIsCleared) {
+TEST_F(Container, NotificationsReachTheHandlerUntilItIsClearedOrTheFormUnloads) {
   auto control = Add(u"bar");
   std::vector<std::u16string> seen;
   const auto notify = [&](const char16_t* event) {
@@ -361,14 +353,11 @@ TEST_F(Container, NotificationsReachTheHandlerUntilItIsCleared) {
   control->SetNotificationHandler({});
   notify(u"Late");
   EXPECT_EQ(seen, std::vector<std::u16string>{u"Click"});
-}
-
-TEST_F(Container, UnloadingTheFormRemovesEveryControl) {
-  auto first = Add(u"one");
-  auto second = Add(u"two");
+  // Unloading the form removes every control.
+  const std::shared_ptr<ContainedControl> added[] = {control, Add(u"two")};
   form.Unload();
-  EXPECT_EQ(ErrorNumberOf([&] { first->Handle(); }), kErrObjectNotSet);
-  EXPECT_EQ(ErrorNumberOf([&] { second->Handle(); }), kErrObjectNotSet);
+  for (const auto& each : added)
+    EXPECT_EQ(ErrorNumberOf([&] { each->Handle(); }), kErrObjectNotSet);
   EXPECT_EQ(LiveObjects(), liveBefore);
   EXPECT_EQ(ErrorOf([&] { Add(u"late"); }).number, kErrObjectNotSet);
 }
@@ -383,7 +372,7 @@ void Plant(const std::filesystem::path& target) {
   std::filesystem::copy_file(testing::ProgramFolder() / "vxFixture.dll", target);
 }
 
-TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
+TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameCountsThemLiveAndRefusesOthersWith429) {
   const int32_t before = LiveObjects();
   {
     Ref<IObject> plain = CreateObject(u"vxFixture.Plain");
@@ -395,9 +384,7 @@ TEST(ComponentRuntime, CreatesObjectsByLibraryAndClassNameAndCountsThemLive) {
   }
   EXPECT_EQ(LiveObjects(), before);
   EXPECT_TRUE(AssertNoLiveObjects());
-}
-
-TEST(ComponentRuntime, MissingOrOutsideLibrariesEntryPointsAndClassesAreError429NamingTheClass) {
+  // Missing or outside libraries, entry points and classes are error 429 naming the class.
   Plant(testing::ProgramFolder() / "sub" / "vxFixture.dll");
   for (std::u16string_view name :
        {u"..\\vxFixture.Plain", u"../vxFixture.Plain", u"sub\\vxFixture.Plain",

@@ -1,34 +1,33 @@
 // The real main window in this process, started as the program starts it, with the fakes as its
 // core library and the real base controls: start-up, the IGui members, every close, the
-// minimum-size hook and what depends on the display.
+// minimum-size hook and what depends on the display; and the host's Win32 modules against the real
+// platform: the registry reader, the system menu's close item and the position routine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winternl.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
 #include <string>
-#include <string_view>
 #include <tuple>
-#include <utility>
 #include <vector>
 
-#include "contracts/Object.h"
 #include "contracts/Text.h"
 #include "fakes/Fakes.h"
 #include "host/frmMain.h"
+#include "host/mdlGlobalFMenu.h"
 #include "host/modFormSize.h"
 #include "startup/mdlGpfTm2.h"
 #include "startup/mdlProjectHelpers.h"
 #include "startup/mdlStringTm2.h"
+#include "startup/modRegistry.h"
 #include "testing/ErrorNumberOf.h"
 #include "testing/MessageBoxReader.h"
 #include "testing/Scratch.h"
 #include "testing/Windows.h"
 #include "toolkit/ComponentRuntime.h"
-#include "toolkit/Form.h"
 #include "toolkit/PendingCallNotice.h"
 
 namespace vx::hosttest {
@@ -43,9 +42,7 @@ using testing::MessageBoxReader;
 // program's long path leaves large enough.
 class CommandLine {
  public:
-  explicit CommandLine(std::wstring_view arguments) {
-    Put(L"vxTM2Main.exe " + std::wstring(arguments));
-  }
+  explicit CommandLine(std::wstring_view args) { Put(L"vxTM2Main.exe " + std::wstring(args)); }
   ~CommandLine() { Put(saved_); }
 
  private:
@@ -62,7 +59,7 @@ class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fakes::Reset();
-    liveObjects_ = toolkit::LiveObjects();
+    liveObjects = toolkit::LiveObjects();
   }
   void TearDown() override {
     if (host && host->IsLoaded()) host->Unload();
@@ -74,9 +71,8 @@ class HostTest : public ::testing::Test {
     mdlGpfTm2::RemoveCrashFilter();
     toolkit::PendingCallNotice::SetTimeout(0);
     fakes::Reset();
-    EXPECT_EQ(toolkit::LiveObjects(), liveObjects_) << "objects left alive";
+    EXPECT_EQ(toolkit::LiveObjects(), liveObjects) << "objects left alive";
   }
-  // Creates the main window and runs its start-up with these program arguments.
   void Load(std::wstring_view arguments = L"") {
     CommandLine commandLine(arguments);
     host = MakeObject<frmMain>();
@@ -92,14 +88,12 @@ class HostTest : public ::testing::Test {
   static void Pump() { testing::Pump(&toolkit::Form::PreviewKeyMessage); }
 
   HWND Window() const { return host->Handle(); }
-  std::array<LONG, 2> Size() const { return testing::WindowSize(Window()); }
-  void MoveTo(int x, int y) {
-    SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  std::array<LONG, 2> Size() const {
+    const testing::Rect r = testing::WindowRect(Window());
+    return {r[2] - r[0], r[3] - r[1]};
   }
-  void Resize(int cx, int cy) {
-    SetWindowPos(Window(), nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
-  }
-  // What IGui::GetGeometry reads.
+  void MoveTo(int x, int y) { SetWindowPos(Window(), nullptr, x, y, 0, 0, SWP_NOSIZE); }
+  void Resize(int cx, int cy) { SetWindowPos(Window(), nullptr, 0, 0, cx, cy, SWP_NOMOVE); }
   std::u16string Geometry() {
     std::u16string geometry;
     EXPECT_TRUE(host->GetGeometry(&geometry).ok());
@@ -108,9 +102,7 @@ class HostTest : public ::testing::Test {
 
   fakes::Fakes& fakes = fakes::TheFakes();
   Ref<frmMain> host;
-
- private:
-  int32_t liveObjects_ = 0;
+  int32_t liveObjects = 0;
 };
 
 // An error text with every "frmMain.<line>" of its source as "frmMain.#".
@@ -118,11 +110,9 @@ std::string Numbered(std::u16string_view text) {
   return std::regex_replace(ToUtf8(text), std::regex("frmMain\\.[1-9][0-9]*"), "frmMain.#");
 }
 
-// The text a failed start-up shows, up to the error text.
 constexpr char kNotInstalled[] =
     "Application not properly installed, try re-installing!\r\n\r\nError: ";
 
-// Activates another window, then `window` again.
 void Reactivate(HWND window) {
   const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                      100, 100, nullptr, nullptr, nullptr, nullptr);
@@ -131,18 +121,16 @@ void Reactivate(HWND window) {
   DestroyWindow(other);
 }
 
-struct CommandLineCase {
-  const wchar_t* arguments;
-  Calls settings;
-};
-
-class Startup : public HostTest, public ::testing::WithParamInterface<CommandLineCase> {};
+// The arguments, and the settings they give.
+class Startup : public HostTest,
+                public ::testing::WithParamInterface<std::pair<const wchar_t*, Calls>> {};
 
 TEST_P(Startup, HandsTheCommandLineToTheCoreThenBindsTheProject) {
-  Load(GetParam().arguments);
+  const auto& [arguments, settings] = GetParam();
+  Load(arguments);
   EXPECT_TRUE(host->IsLoaded());
   Calls expected = {"Create CSettingsStore", "Settings.Init settings"};
-  expected.insert(expected.end(), GetParam().settings.begin(), GetParam().settings.end());
+  expected.insert(expected.end(), settings.begin(), settings.end());
   // The busy notice's texts come just before the first log line, the display report.
   expected.insert(expected.end(), {"Create CAppCore", "Core.Init settings, instance",
                                    "Core.GetProject", "Project.GetText :ole-request-pending",
@@ -155,12 +143,12 @@ TEST_P(Startup, HandsTheCommandLineToTheCoreThenBindsTheProject) {
 INSTANTIATE_TEST_SUITE_P(
     Host, Startup,
     ::testing::Values(
-        CommandLineCase{L"", {"Settings.SetValue log=n"}},
-        CommandLineCase{L"/DEBUG /AutoSync=Daily",
-                        {"Settings.SetValue log=y", "Settings.SetValue autosync=daily"}},
-        CommandLineCase{L"\t-Log\t\"C:\\My Phones\\office.tm2\"  /AUTOSYNC=",
-                        {"Settings.SetValue log=y", "Settings.SetValue autosync=",
-                         "Settings.SetValue partnership-filename=C:\\My Phones\\office.tm2"}}));
+        std::pair{L"", Calls{"Settings.SetValue log=n"}},
+        std::pair{L"/DEBUG /AutoSync=Daily",
+                  Calls{"Settings.SetValue log=y", "Settings.SetValue autosync=daily"}},
+        std::pair{L"\t-Log\t\"C:\\My Phones\\office.tm2\"  /AUTOSYNC=",
+                  Calls{"Settings.SetValue log=y", "Settings.SetValue autosync=",
+                        "Settings.SetValue partnership-filename=C:\\My Phones\\office.tm2"}}));
 
 struct FailureCase {
   const char* name;
@@ -201,8 +189,8 @@ const FailureCase kFailures[] = {
      "13;frmMain.# (frmMain.# (vxTM2Core.CProject)) Type mismatch", true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Host, StartupFailure, ::testing::ValuesIn(kFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
+INSTANTIATE_TEST_SUITE_P(Host, StartupFailure, ::testing::ValuesIn(kFailures), kRowName);
 
 // The core may call back into the window while it starts: the window is there, not yet loaded,
 // and an activation then is not yet the first one.
@@ -246,33 +234,27 @@ TEST_F(HostTest, CoreIsActivatedUntilItSucceeds) {
   EXPECT_TRUE(host->Activated());
 }
 
-struct ServerModeCase {
-  DWORD type;           // 0: no value at all
-  std::wstring stored;  // with its terminator
-  const char* activation;
-};
-
-// The install key read from a HKEY_LOCAL_MACHINE that is, for this test, a key of its own.
-class ServerMode : public HostTest, public ::testing::WithParamInterface<ServerModeCase> {
+// The install key's text as stored (empty: no value at all), and the activation it selects; read
+// from a HKEY_LOCAL_MACHINE that is, for this test, a key of its own.
+class ServerMode : public HostTest,
+                   public ::testing::WithParamInterface<std::pair<std::wstring, const char*>> {
  protected:
   testing::ScratchKey machine_{L"machine", HKEY_LOCAL_MACHINE};
 };
 
 TEST_P(ServerMode, OnlyTheTextOneSelectsServerActivation) {
-  const ServerModeCase& c = GetParam();
-  if (c.type) {
-    ASSERT_TRUE(machine_.Set(L"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install", L"ServerMode", c.type,
-                             c.stored));
-  }
+  const auto& [stored, activation] = GetParam();
+  ASSERT_TRUE(stored.empty() || machine_.Set(L"SOFTWARE\\Vendaro\\Telvaro mobile 2\\Install",
+                                             L"ServerMode", REG_SZ, stored));
   Start();
-  EXPECT_EQ(fakes.CallsOf("Core.Activate"), Calls{c.activation});
+  EXPECT_EQ(fakes.CallsOf("Core.Activate"), Calls{activation});
 }
 
 INSTANTIATE_TEST_SUITE_P(Host, ServerMode,
-                         ::testing::Values(ServerModeCase{REG_SZ, {L"1\0", 2}, "Server"},
-                                           ServerModeCase{REG_SZ, {L"01\0", 3}, ""},
-                                           ServerModeCase{REG_SZ, {L"1 \0", 3}, ""},
-                                           ServerModeCase{0, {}, ""}));
+                         ::testing::Values(std::pair{std::wstring(L"1\0", 2), "Server"},
+                                           std::pair{std::wstring(L"01\0", 3), ""},
+                                           std::pair{std::wstring(L"1 \0", 3), ""},
+                                           std::pair{std::wstring(), ""}));
 
 constexpr wchar_t kTransfer[] = L"vxTM2Core.ctlTransfer";
 
@@ -283,7 +265,6 @@ class Gui : public HostTest {
     Start();
     fakes.calls.clear();
   }
-  // IGui::SetControl; the error number it returned, 0 for success.
   int32_t SetControl(std::u16string_view progId) {
     Ref<IObject> screen;
     const Status status = host->SetControl(progId, &screen);
@@ -300,12 +281,15 @@ class Gui : public HostTest {
     fakes.calls.clear();
     return steps;
   }
-  HWND Child(const wchar_t* windowClass) const {
-    return FindWindowExW(Window(), nullptr, windowClass, nullptr);
-  }
+  HWND Child(const wchar_t* name) const { return FindWindowExW(Window(), nullptr, name, nullptr); }
 };
 
-TEST_F(Gui, SetControlWritesItsStepsInOrder) {
+// The status bar, the notice and the refresh write nothing to the log. The caption and the window
+// handle are read back in start-up's tests.
+TEST_F(Gui, SetControlWritesItsStepsInOrderAndAnUnknownScreenFailsAfterTheOldOneIsGone) {
+  Ref<IObject> bar;
+  EXPECT_TRUE(host->GetStatusBar(&bar).ok() && bar);
+  EXPECT_TRUE(host->NotifyUser().ok() && host->RefreshWindow().ok());
   const std::string start = "Start: vxTM2Core.ctlStartscreen|";
   const std::string placed =
       "refreshed|ChangeCloseWindowButton|Create ctlStartscreen|added|Project.Checkpoint|"
@@ -321,9 +305,6 @@ TEST_F(Gui, SetControlWritesItsStepsInOrder) {
   EXPECT_EQ(SetControl(u""), 0);
   EXPECT_EQ(Steps(), "Start: |refreshed|end|");
   EXPECT_EQ(Child(L"vxTM2Core.ctlStartscreen"), nullptr);
-}
-
-TEST_F(Gui, UnknownScreenFailsAfterTheOldOneIsGone) {
   ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
   fakes.calls.clear();
   EXPECT_EQ(SetControl(u"vxTM2Core.ctlNoSuchScreen"), kErrCannotCreate);
@@ -347,7 +328,7 @@ TEST_F(Gui, CloseItemIsEnabledOnlyForTheStartScreens) {
 }
 
 // As the screen is placed, and again after every resize.
-TEST_F(Gui, TheScreenFillsTheClientAreaAboveTheStatusBar) {
+TEST_F(Gui, TheScreenFillsTheClientAreaAboveTheStatusBarAndTheHelpKeyReachesTheWindowFromIt) {
   ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
   for (bool resized : {false, true}) {
     if (resized) Resize(900, 520);
@@ -359,12 +340,8 @@ TEST_F(Gui, TheScreenFillsTheClientAreaAboveTheStatusBar) {
               (testing::Rect{0, barTop, client[2], client[3]}));
   }
   EXPECT_TRUE(IsWindowVisible(Child(kTransfer)));
-}
-
-// A click on the status bar hands the focus to the screen; F1, and no other key, then still asks
-// for help.
-TEST_F(Gui, HelpKeyReachesTheWindowWhileTheScreenHasTheFocus) {
-  ASSERT_EQ(SetControl(u"vxTM2Core.ctlTransfer"), 0);
+  // A click on the status bar hands the focus to the screen; F1, and no other key, then still asks
+  // for help.
   const HWND bar = Child(L"vxTM2BaseCtrl.ctlStatusBar");
   PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -375,15 +352,6 @@ TEST_F(Gui, HelpKeyReachesTheWindowWhileTheScreenHasTheFocus) {
     Pump();
     EXPECT_EQ(fakes.CallsOf("Project.ShowHelp").size(), calls) << "after key " << key;
   }
-}
-
-// The caption and the window handle are read back in start-up's tests.
-TEST_F(Gui, StatusBarNotifyAndRefreshWriteNothingToTheLog) {
-  Ref<IObject> bar;
-  EXPECT_TRUE(host->GetStatusBar(&bar).ok() && bar);
-  EXPECT_TRUE(host->NotifyUser().ok());
-  EXPECT_TRUE(host->RefreshWindow().ok());
-  EXPECT_TRUE(fakes.calls.empty());
 }
 
 TEST_F(Gui, GeometryFollowsEveryMoveAndKeepsTheNormalBoundsWhenMaximised) {
@@ -466,8 +434,7 @@ TEST_P(Close, FollowsTheScreenShown) {
   EXPECT_EQ(steps.find("Start: |") != std::string::npos, !c.stays);
 }
 
-INSTANTIATE_TEST_SUITE_P(Host, Close, ::testing::ValuesIn(kCloses),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Host, Close, ::testing::ValuesIn(kCloses), kRowName);
 
 TEST_F(HostTest, UserCloseWithoutScreenRemembersTheBoundsFirst) {
   Start();
@@ -532,32 +499,31 @@ TEST_F(HostTest, FormSizeHookIsOncePerWindow) {
 }
 
 struct DisplayCase {
-  int width, height, dpi, bits;
+  std::array<int, 4> screen;  // width, height, dpi, bits per pixel
   const char* reportHead;
   std::array<LONG, 2> minimum;
 };
 
 const DisplayCase kDisplays[] = {
-    {1024, 768, 96, 32, "Res:1024x768\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
-    {1024, 768, 96, 16, "Res:1024x768\r\nDPI:96x96\r\nBITS:16\r\n", {750, 500}},
+    {{1024, 768, 96, 32}, "Res:1024x768\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
+    {{1024, 768, 96, 16}, "Res:1024x768\r\nDPI:96x96\r\nBITS:16\r\n", {750, 500}},
     // The height is the smaller of 500 and the display's height less 50.
-    {800, 600, 96, 32, "Res:800x600\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
-    {640, 480, 96, 32, "Res:640x480\r\nDPI:96x96\r\nBITS:32\r\n", {590, 430}},
-    {1280, 1024, 120, 32, "Res:1280x1024\r\nDPI:120x120\r\nBITS:32\r\n", {950, 500}},
+    {{800, 600, 96, 32}, "Res:800x600\r\nDPI:96x96\r\nBITS:32\r\n", {750, 500}},
+    {{640, 480, 96, 32}, "Res:640x480\r\nDPI:96x96\r\nBITS:32\r\n", {590, 430}},
+    {{1280, 1024, 120, 32}, "Res:1280x1024\r\nDPI:120x120\r\nBITS:32\r\n", {950, 500}},
 };
 
 class HostDisplay : public HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
-    const HDC screen = GetDC(nullptr);
-    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX), bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
+    const HDC dc = GetDC(nullptr);
+    const auto [width, height, dpi, bits] =
+        std::array{GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES),
+                   GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, BITSPIXEL)};
+    ReleaseDC(nullptr, dc);
     for (const DisplayCase& d : kDisplays) {
-      if (std::tie(d.width, d.height, d.dpi, d.bits) == std::tie(width, height, dpi, bits)) {
-        display_ = &d;
-      }
+      if (d.screen == std::array{width, height, dpi, bits}) display_ = &d;
     }
     // A run on another display (scripts/with-display) must be on the one it asked for.
     if (const char* asked = std::getenv("VX_DISPLAY_SCREEN")) {
@@ -570,23 +536,19 @@ class HostDisplay : public HostTest {
   const DisplayCase* display_ = nullptr;
 };
 
-TEST_F(HostDisplay, ReportIsTheFirstLogLine) {
-  Load();
+TEST_F(HostDisplay, LogStartsWithTheReportAndTheWindowAtTheOriginNoSmallerThanItsMinimum) {
+  Start();
   const auto logs = fakes.CallsOf("Project.Log ");
   ASSERT_FALSE(logs.empty());
   // After its head, the report in a text block of six code units' header.
   const std::u16string line = FromUtf8(logs[0]);
-  const std::u16string report = line.substr(std::min<size_t>(line.size(), 24));
+  const std::u16string report = line.substr(24);
   EXPECT_EQ(line, u"Main.Load: Screen:" + mdlStringTm2::MakeTextBlock(report));
   // Wine's visual-style service answers: three theme lines, trimmed, the last without a break.
   const std::string theme =
       "ThemeName:\\S.*\\.msstyles\r\nThemeColor:\\S(.*\\S)?\r\nThemeSize:\\S(.*\\S)?";
   EXPECT_TRUE(std::regex_match(ToUtf8(report), std::regex(display_->reportHead + theme)))
       << ToUtf8(report);
-}
-
-TEST_F(HostDisplay, WindowStartsAtTheOriginAndCannotBeMadeSmallerThanTheMinimum) {
-  Start();
   EXPECT_EQ(testing::WindowRect(Window())[0], 0);
   EXPECT_EQ(testing::WindowRect(Window())[1], 0);
   EXPECT_EQ(Size(), display_->minimum);
@@ -596,6 +558,77 @@ TEST_F(HostDisplay, WindowStartsAtTheOriginAndCannotBeMadeSmallerThanTheMinimum)
   const std::array<LONG, 2> larger{display_->minimum[0] + 20, display_->minimum[1] + 10};
   Resize(larger[0], larger[1]);
   EXPECT_EQ(Size(), larger);
+}
+
+// Text types only, as stored up to the first NUL; every other type is no value. The reader goes
+// through the ANSI code page: characters it lacks come back as its default one.
+TEST(RegReadString, ValueTypesAndAStringWithoutTerminator) {
+  ASSERT_EQ(GetACP(), 1252u) << "expected texts are those of code page 1252";
+  testing::ScratchKey key(L"Registry");
+  const auto read = [path = std::u16string(key.path().begin(), key.path().end())](auto name) {
+    return modRegistry::RegReadString(HKEY_CURRENT_USER, path, name);
+  };
+  // The stored text with its terminators.
+  const std::tuple<DWORD, std::wstring, std::optional<std::u16string>> cases[] = {
+      {REG_SZ, {L"Telvaro mobile 2\0", 17}, u"Telvaro mobile 2"},
+      {REG_SZ, {L"\0", 1}, u""},
+      {REG_SZ, {L"ab\0cd\0", 6}, u"ab"},
+      {REG_SZ, {L"a\u00e9\u4e2d\u0416z\0", 6}, u"a\u00e9??z"},
+      {REG_EXPAND_SZ, {L"%SystemRoot%\\vx\0", 16}, u"%SystemRoot%\\vx"},
+      {REG_DWORD, {L"\1\0", 2}, std::nullopt},
+      {REG_MULTI_SZ, {L"1\0two\0\0", 7}, std::nullopt},
+      {REG_BINARY, {L"1", 1}, std::nullopt},
+  };
+  for (const auto& [type, stored, expected] : cases) {
+    ASSERT_TRUE(key.Set(nullptr, L"Value", type, stored));
+    // Value names are not case-sensitive in the registry.
+    EXPECT_EQ(read(u"VALUE"), expected) << "type " << type << ", " << stored.size() << " units";
+  }
+  EXPECT_EQ(read(u"Missing"), std::nullopt);
+  EXPECT_EQ(modRegistry::RegReadString(HKEY_CURRENT_USER, u"Software\\vxTM2Test\\None", u"Value"),
+            std::nullopt);
+  // RegSetValueEx appends a NUL under Wine; NtSetValueKey stores exactly the bytes given.
+  using NtSetValueKeyFn = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, PVOID, ULONG);
+  const auto setValue = reinterpret_cast<NtSetValueKeyFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey")));
+  ASSERT_NE(setValue, nullptr);
+  wchar_t name[] = L"Bare", data[] = {L'a', L'b', L'c'};
+  UNICODE_STRING valueName{4 * sizeof(wchar_t), sizeof name, name};
+  ASSERT_EQ(setValue(key.get(), &valueName, 0, REG_SZ, data, sizeof data), 0);
+  EXPECT_EQ(read(u"Bare"), u"abc");
+}
+
+// The close item is found by its command (the main window's tests see it); a menu without one has
+// its last item changed instead.
+TEST(ChangeCloseWindowButton, WithoutACloseItemChangesTheLastOne) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"menu", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                      nullptr, nullptr, nullptr, nullptr);
+  const HMENU menu = GetSystemMenu(window, FALSE);
+  ASSERT_TRUE(DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND));
+  const UINT last = GetMenuItemCount(menu) - 1;
+  for (const bool enable : {false, true}) {
+    mdlGlobalF::ChangeCloseWindowButton(window, enable);
+    EXPECT_EQ((GetMenuState(menu, last, MF_BYPOSITION) & MF_GRAYED) == 0, enable);
+  }
+  DestroyWindow(window);
+}
+
+// -1 keeps the position (as x or y) or the size (as width or height).
+TEST(SetFormPosition, KeepsWhatIsMinusOne) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 40, 30, 640, 480,
+                                      nullptr, nullptr, nullptr, nullptr);
+  // x, y, width, height given; the bounds that follow.
+  const std::pair<std::array<int, 4>, testing::Rect> cases[] = {
+      {{-1, 5, 500, 400}, {40, 30, 540, 430}},
+      {{15, 25, -1, 300}, {15, 25, 515, 425}},
+      {{-1, -1, -1, -1}, {15, 25, 515, 425}},
+      {{7, 8, 200, 100}, {7, 8, 207, 108}},
+  };
+  for (const auto& [to, bounds] : cases) {
+    EXPECT_NE(modFormSize::SetFormPosition(window, to[0], to[1], to[2], to[3]), 0);
+    EXPECT_EQ(testing::WindowRect(window), bounds);
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace vx::fakes {
 namespace {
 
 // Records the call, then fails it if the test asked for that, else runs the body.
-template <class Body>
-Status Answer(std::string_view name, std::string_view details, Body&& body) {
+template <class Body = decltype([] {})>
+Status Answer(std::string_view name, std::string_view details = {}, Body&& body = {}) {
   Fakes& fakes = TheFakes();
   std::string call(name);
   if (!details.empty()) call += " " + std::string(details);
@@ -23,10 +23,6 @@ Status Answer(std::string_view name, std::string_view details, Body&& body) {
     return Status::Failed(failure->second);
   }
   return Guard(std::forward<Body>(body));
-}
-
-Status Answer(std::string_view name, std::string_view details = {}) {
-  return Answer(name, details, [] {});
 }
 
 class FakeSettingsStore : public ObjectImpl<ISettingsStore> {
@@ -133,16 +129,14 @@ extern "C" __declspec(dllexport) void vxCreateFake(std::u16string_view className
   using namespace vx::fakes;
   *object = nullptr;
   *status = Answer("Create", ToUtf8(className), [&] {
-    Ref<IObject> made;
     if (className == u"CAppCore") {
-      made = MakeObject<FakeCore>()->AsObject();
+      *object = MakeObject<FakeCore>()->AsObject().Detach();
     } else if (className == u"CSettingsStore") {
-      made = MakeObject<FakeSettingsStore>()->AsObject();
+      *object = MakeObject<FakeSettingsStore>()->AsObject().Detach();
     } else if (className.starts_with(u"ctl") && className != u"ctlNoSuchScreen") {
-      made = MakeObject<FakeScreen>(className)->AsObject();
+      *object = MakeObject<FakeScreen>(className)->AsObject().Detach();
     } else {
       Raise(kErrCannotCreate, u"vxTM2Core", u"no class " + std::u16string(className));
     }
-    *object = made.Detach();
   });
 }

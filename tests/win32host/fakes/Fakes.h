@@ -1,11 +1,9 @@
-// Small fakes of the core library's objects for the host's tests: the core (IAppCore and
-// IAppServices), its project, the settings store and the screens. Every call they receive is
-// written to one list, in order, as a short text ("Core.Init", "Settings.SetValue log=n",
-// "Project.Log Main.Load: ..."); a test sets the hooks and the failures before it starts the host.
-//
-// The host creates them by class name ("vxTM2Core.CAppCore" ...) through the component runtime:
-// the test program's vxTM2Core.dll hands every request to the program's vxCreateFake; the
-// integration tests' core library calls it itself.
+// Fakes of the core library's objects for the host's tests: the core, its project, the settings
+// store and the screens. Every call they receive is written to one list, in order, as a short text
+// ("Settings.SetValue log=n"); a test sets the hooks and the failures before it starts the host.
+// The host creates them by class name through the component runtime: the test program's
+// vxTM2Core.dll hands every request to the program's vxCreateFake; the integration tests' core
+// library calls it itself.
 #pragma once
 
 #include <functional>
