@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "contracts/Text.h"
+#include "testcore/CallsFile.h"
 #include "testing/DumpModules.h"
 #include "testing/MessageBoxReader.h"
 #include "testing/Scratch.h"
@@ -113,15 +114,14 @@ TEST_P(Core, EndsTheProgram) {
   const DWORD process = GetProcessId(program.process());
   EXPECT_EQ(program.End(), row.lastFault ? row.lastCode : row.code);
   SetEnvironmentVariableW(L"VX_TEST_CORE", nullptr);
+  // Read and gone before any check can end the case: a later process may get the same id.
+  const Calls calls = LinesOf(vx::testcore::CallsFile(process));
+  std::filesystem::remove(vx::testcore::CallsFile(process));
   EXPECT_TRUE(startupBoxes.Wait(1, std::chrono::milliseconds(0)).empty());
   // One box per fault; the first may close unseen when the second fault comes before it shows.
   const Texts boxes = crashBoxes.Wait(3, std::chrono::milliseconds(0));
   EXPECT_LE(boxes.size(), row.lastFault ? 2u : 1u);
   ASSERT_EQ(boxes.empty(), row.fault == nullptr);
-  const auto recorded =
-      std::filesystem::temp_directory_path() / ("vxTestCore-" + std::to_string(process) + ".txt");
-  const Calls calls = LinesOf(recorded);
-  std::filesystem::remove(recorded);
   const auto logged = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
     return call.starts_with("Project.Log ERROR.GPF: ");
   });

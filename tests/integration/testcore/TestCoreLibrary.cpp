@@ -1,6 +1,5 @@
 // vxTM2Core.dll of the end-to-end runs: the host tests' fakes, each call they receive written as
-// a line to %TEMP%\vxTestCore-<process id>.txt (runs side by side have prefixes, so process ids,
-// of their own), and one case picked by the environment variable
+// a line to its calls file (CallsFile.h), and one case picked by the environment variable
 // VX_TEST_CORE: "refuse" (the core refuses to start) or a way to crash in the core's activation,
 // named in kCrashes below. Before it crashes, the core records "thread <id>" of the activating
 // thread, and later of its own thread if it faults on one. Without a case it starts and waits.
@@ -12,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "CallsFile.h"
 #include "contracts/Component.h"
 #include "fakes/Fakes.h"
 
@@ -25,8 +25,7 @@ constexpr uintptr_t kHighAddress = 0xFFFF0000;  // the system's half
 
 // Opened for each line, so that a line is written before a fault ends the process.
 void Record(const std::string& call) {
-  const std::wstring file = L"vxTestCore-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-  std::ofstream(std::filesystem::temp_directory_path() / file, std::ios::app) << call << '\n';
+  std::ofstream(vx::testcore::CallsFile(GetCurrentProcessId()), std::ios::app) << call << '\n';
 }
 
 void RecordThread() {
