@@ -4,6 +4,10 @@ if(NOT TARGET gtest_main)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(${VX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Nobody steps into GoogleTest: without optimisation or debug information it compiles in half
+  # the time.
+  target_compile_options(gtest PRIVATE -O0 -g0)
+  target_compile_options(gtest_main PRIVATE -O0 -g0)
 endif()
 
 # A test program that dies part-way may still end with exit code 0 under Wine (seen with a stack
